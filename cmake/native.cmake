@@ -1,0 +1,60 @@
+# Native (Linux) build: the portable rules and their tests, built with
+# sanitizers, plus the two Windows cross builds driven as sub-builds so that
+# one build and one ctest run cover everything.
+option(RAPPORTA_SANITIZE "Build native code with ASan and UBSan" ON)
+option(RAPPORTA_CROSS "Also cross-build and test the Windows program" ON)
+
+if(RAPPORTA_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+add_compile_options(-Wall -Wextra -Wpedantic)
+
+set(RAPPORTA_WINE_DIR ${CMAKE_BINARY_DIR}/wine CACHE PATH
+    "Wine prefix and Xvfb state shared by the Windows test runs")
+
+if(RAPPORTA_CROSS)
+  include(ExternalProject)
+  set(_subdirs "")
+  foreach(arch x86_64 i686)
+    ExternalProject_Add(win-${arch}
+      SOURCE_DIR ${CMAKE_SOURCE_DIR}
+      BINARY_DIR ${CMAKE_BINARY_DIR}/win-${arch}
+      CMAKE_ARGS
+        -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/toolchain-mingw-${arch}.cmake
+        -DCMAKE_BUILD_TYPE=Release
+        -DRAPPORTA_WINE_DIR=${RAPPORTA_WINE_DIR}
+        -DRAPPORTA_TEST_ARCH=${arch}
+      INSTALL_COMMAND ""
+      BUILD_ALWAYS TRUE
+      USES_TERMINAL_BUILD TRUE)
+    string(APPEND _subdirs "subdirs(\"${CMAKE_BINARY_DIR}/win-${arch}\")\n")
+  endforeach()
+  # ctest descends into the cross builds from here, so their tests (run under
+  # Wine) are counted in the same run as the native ones.
+  file(WRITE ${CMAKE_BINARY_DIR}/cross-tests.cmake "${_subdirs}")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES
+               ${CMAKE_BINARY_DIR}/cross-tests.cmake)
+
+  # One Wine prefix and one Xvfb display for the whole run.
+  add_test(NAME wine.setup
+           COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/setup.sh ${RAPPORTA_WINE_DIR})
+  set_tests_properties(wine.setup PROPERTIES FIXTURES_SETUP wine)
+  add_test(NAME wine.cleanup
+           COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/cleanup.sh ${RAPPORTA_WINE_DIR})
+  set_tests_properties(wine.cleanup PROPERTIES FIXTURES_CLEANUP wine)
+
+  # The release: the i686 program beside the README, zipped.
+  set(_zip ${CMAKE_BINARY_DIR}/rapporta-${PROJECT_VERSION}-win32.zip)
+  set(_stage ${CMAKE_BINARY_DIR}/release)
+  add_custom_command(OUTPUT ${_zip}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${_stage}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${_stage}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/win-i686/src/ui/rapporta.exe ${_stage}/
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/README.md ${_stage}/
+    COMMAND ${CMAKE_COMMAND} -E chdir ${_stage} ${CMAKE_COMMAND} -E tar cf ${_zip} --format=zip rapporta.exe README.md
+    DEPENDS win-i686 ${CMAKE_SOURCE_DIR}/README.md
+    COMMENT "Packing ${_zip}")
+  add_custom_target(release DEPENDS ${_zip})
+endif()

@@ -1,0 +1,22 @@
+# Derives every written form of the version from project(VERSION).
+set(RAPPORTA_VERSION_MAJOR ${PROJECT_VERSION_MAJOR})
+set(RAPPORTA_VERSION_MINOR ${PROJECT_VERSION_MINOR})
+set(RAPPORTA_VERSION_REVISION ${PROJECT_VERSION_PATCH})
+# The resource form pads minor to two and revision to four digits: "0.00.0029".
+string(LENGTH "${RAPPORTA_VERSION_MINOR}" _len)
+math(EXPR _pad "2 - ${_len}")
+set(_minor "${RAPPORTA_VERSION_MINOR}")
+if(_pad GREATER 0)
+  string(REPEAT "0" ${_pad} _zeros)
+  set(_minor "${_zeros}${_minor}")
+endif()
+string(LENGTH "${RAPPORTA_VERSION_REVISION}" _len)
+math(EXPR _pad "4 - ${_len}")
+set(_rev "${RAPPORTA_VERSION_REVISION}")
+if(_pad GREATER 0)
+  string(REPEAT "0" ${_pad} _zeros)
+  set(_rev "${_zeros}${_rev}")
+endif()
+set(RAPPORTA_VERSION_RESOURCE_TEXT "${RAPPORTA_VERSION_MAJOR}.${_minor}.${_rev}")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/version_numbers.h.in
+               ${CMAKE_BINARY_DIR}/generated/version_numbers.h @ONLY)

@@ -1,0 +1,20 @@
+# Windows build (cross with MinGW-w64, or native with MSVC).
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                        _WIN32_WINNT=0x0601 WINVER=0x0601)
+if(MSVC)
+  add_compile_options(/W4 /utf-8 /permissive-)
+else()
+  add_compile_options(-Wall -Wextra -Wpedantic)
+endif()
+
+if(CMAKE_CROSSCOMPILING)
+  if(NOT RAPPORTA_WINE_DIR)
+    set(RAPPORTA_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
+  endif()
+  # Every test executable runs under Wine, in the run's own prefix and display.
+  set(CMAKE_CROSSCOMPILING_EMULATOR
+      ${CMAKE_SOURCE_DIR}/tests/wine/run.sh ${RAPPORTA_WINE_DIR})
+endif()
+if(NOT RAPPORTA_TEST_ARCH)
+  set(RAPPORTA_TEST_ARCH ${CMAKE_SYSTEM_PROCESSOR})
+endif()

@@ -1,0 +1,53 @@
+#include "chat/log_rule.h"
+
+namespace rapporta::chat {
+namespace {
+
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+void AppendTwoDigits(Text& out, int value) {
+  out.push_back(static_cast<char16_t>(u'0' + (value / 10) % 10));
+  out.push_back(static_cast<char16_t>(u'0' + value % 10));
+}
+
+}  // namespace
+
+Text TimePrefix(bool showTime, LocalTime now) {
+  Text prefix;
+  if (!showTime) return prefix;
+  prefix.reserve(7);
+  prefix.push_back(u'[');
+  AppendTwoDigits(prefix, now.hour);
+  prefix.push_back(u':');
+  AppendTwoDigits(prefix, now.minute);
+  prefix.push_back(u']');
+  return prefix;
+}
+
+Text LogEntry(TextView prefix, TextView text) {
+  Text entry;
+  entry.reserve(kEntrySeparator.size() + prefix.size() + text.size());
+  entry.append(kEntrySeparator).append(prefix).append(text);
+  return entry;
+}
+
+void TrimLog(Text& candidate) {
+  if (candidate.size() <= kLogLimit) return;
+  const std::size_t tailStart = candidate.size() - kTrimTailLength;
+  const TextView tail = TextView(candidate).substr(tailStart);
+  const std::size_t lineBreak = tail.find(u"\r\n");
+  std::size_t keepFrom = tailStart;
+  if (lineBreak != TextView::npos) {
+    keepFrom += lineBreak + 2;
+  } else if (IsLowSurrogate(tail.front())) {
+    keepFrom += 1;  // never start inside a character
+  }
+  candidate.erase(0, keepFrom);
+}
+
+void AppendEntry(Text& log, TextView entry) {
+  log.append(entry);
+  TrimLog(log);
+}
+
+}  // namespace rapporta::chat
