@@ -12,7 +12,7 @@ endif()
 add_compile_options(-Wall -Wextra -Wpedantic)
 
 set(RAPPORTA_WINE_DIR ${CMAKE_BINARY_DIR}/wine CACHE PATH
-    "Wine prefix and Xvfb state shared by the Windows test runs")
+    "Where the Windows test runs keep their Wine prefixes and Xvfb displays")
 
 if(RAPPORTA_CROSS)
   include(ExternalProject)
@@ -24,26 +24,28 @@ if(RAPPORTA_CROSS)
       CMAKE_ARGS
         -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/toolchain-mingw-${arch}.cmake
         -DCMAKE_BUILD_TYPE=Release
-        -DRAPPORTA_WINE_DIR=${RAPPORTA_WINE_DIR}
+        -DRAPPORTA_WINE_DIR=${RAPPORTA_WINE_DIR}/${arch}
+        -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
         -DRAPPORTA_TEST_ARCH=${arch}
       INSTALL_COMMAND ""
       BUILD_ALWAYS TRUE
       USES_TERMINAL_BUILD TRUE)
     string(APPEND _subdirs "subdirs(\"${CMAKE_BINARY_DIR}/win-${arch}\")\n")
+
+    # Each architecture gets its own Wine prefix and display: each registers
+    # its own build of the stand-in host, and the two runs can overlap.
+    add_test(NAME wine.setup.${arch}
+             COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/setup.sh ${RAPPORTA_WINE_DIR}/${arch})
+    set_tests_properties(wine.setup.${arch} PROPERTIES FIXTURES_SETUP wine)
+    add_test(NAME wine.cleanup.${arch}
+             COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/cleanup.sh ${RAPPORTA_WINE_DIR}/${arch})
+    set_tests_properties(wine.cleanup.${arch} PROPERTIES FIXTURES_CLEANUP wine)
   endforeach()
   # ctest descends into the cross builds from here, so their tests (run under
   # Wine) are counted in the same run as the native ones.
   file(WRITE ${CMAKE_BINARY_DIR}/cross-tests.cmake "${_subdirs}")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES
                ${CMAKE_BINARY_DIR}/cross-tests.cmake)
-
-  # One Wine prefix and one Xvfb display for the whole run.
-  add_test(NAME wine.setup
-           COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/setup.sh ${RAPPORTA_WINE_DIR})
-  set_tests_properties(wine.setup PROPERTIES FIXTURES_SETUP wine)
-  add_test(NAME wine.cleanup
-           COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/cleanup.sh ${RAPPORTA_WINE_DIR})
-  set_tests_properties(wine.cleanup PROPERTIES FIXTURES_CLEANUP wine)
 
   # The release: the i686 program beside the README, zipped.
   set(_zip ${CMAKE_BINARY_DIR}/rapporta-${PROJECT_VERSION}-win32.zip)

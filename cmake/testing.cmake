@@ -28,7 +28,7 @@ function(rapporta_add_gtest name)
     set_tests_properties(${_cases} PROPERTIES FIXTURES_REQUIRED wine
                          TIMEOUT ${T_TIMEOUT})
     if(T_GUI)
-      set_tests_properties(${_cases} PROPERTIES RESOURCE_LOCK display)
+      set_tests_properties(${_cases} PROPERTIES RESOURCE_LOCK display.${RAPPORTA_TEST_ARCH})
     endif()
   elseif(WIN32)
     gtest_discover_tests(${name} TEST_PREFIX "${name}."
