@@ -1,0 +1,85 @@
+#pragma once
+// A COM object's reference count and QueryInterface, written once for the
+// objects this program implements itself (the event sink, and the stand-in
+// host's objects). Objects are made with MakeComObject and held in ComPtr.
+#include <windows.h>
+#include <wrl/client.h>
+
+#include <atomic>
+#include <tuple>
+#include <type_traits>
+#include <utility>
+
+namespace rapporta::host {
+
+template <typename... Interfaces>
+class ComObject : public Interfaces... {
+ public:
+  ComObject() = default;
+  ComObject(const ComObject&) = delete;
+  ComObject& operator=(const ComObject&) = delete;
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (iid == __uuidof(IUnknown)) {
+      *out = static_cast<IUnknown*>(static_cast<First*>(this));
+    } else if (!(Answer<Interfaces>(iid, out) || ...)) {
+      return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+  STDMETHODIMP_(ULONG) Release() override {
+    const ULONG left = --references_;
+    // The one place an object of ours ends: its last reference is gone.
+    if (left == 0) delete this;
+    return left;
+  }
+
+ protected:
+  virtual ~ComObject() = default;
+
+ private:
+  using First = std::tuple_element_t<0, std::tuple<Interfaces...>>;
+
+  template <typename I>
+  bool Answer(REFIID iid, void** out) {
+    if (iid == __uuidof(I)) {
+      *out = static_cast<I*>(this);
+      return true;
+    }
+    // A dual interface answers IDispatch too; the first one listed wins.
+    if constexpr (std::is_base_of_v<IDispatch, I>) {
+      if (iid == __uuidof(IDispatch) && IsFirstDispatch<I>()) {
+        *out = static_cast<IDispatch*>(static_cast<I*>(this));
+        return true;
+      }
+    }
+    return false;
+  }
+
+  template <typename I>
+  static constexpr bool IsFirstDispatch() {
+    bool seen = false;
+    bool first = false;
+    ((std::is_base_of_v<IDispatch, Interfaces> && !seen
+          ? (seen = true, first = std::is_same_v<Interfaces, I>)
+          : false),
+     ...);
+    return first;
+  }
+
+  std::atomic<ULONG> references_{1};
+};
+
+// Makes an object with one reference, owned by the returned pointer.
+template <typename T, typename... Args>
+Microsoft::WRL::ComPtr<T> MakeComObject(Args&&... args) {
+  Microsoft::WRL::ComPtr<T> object;
+  object.Attach(new T(std::forward<Args>(args)...));
+  return object;
+}
+
+}  // namespace rapporta::host

@@ -1,0 +1,85 @@
+#include "host/event_sink_win.h"
+
+#include <new>
+
+#include "common/failure.h"
+#include "host/bstr_win.h"
+
+namespace rapporta::host {
+namespace {
+
+// What an event handler's exception becomes at the COM boundary.
+HRESULT Caught() noexcept {
+  try {
+    throw;
+  } catch (const Failure& failure) {
+    return FAILED(failure.Code()) ? static_cast<HRESULT>(failure.Code()) : E_FAIL;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+}  // namespace
+
+STDMETHODIMP EventSink::ChatTextReceived(BSTR text) noexcept {
+  try {
+    if (events_) events_->ChatTextReceived(Bstr::ToText(text));
+    return S_OK;
+  } catch (...) {
+    return Caught();
+  }
+}
+
+STDMETHODIMP EventSink::Closing() noexcept {
+  try {
+    if (events_) events_->Closing();
+    return S_OK;
+  } catch (...) {
+    return Caught();
+  }
+}
+
+STDMETHODIMP EventSink::GetTypeInfoCount(UINT* count) noexcept {
+  if (!count) return E_POINTER;
+  *count = 0;
+  return S_OK;
+}
+
+STDMETHODIMP EventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept {
+  if (info) *info = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP EventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept {
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP EventSink::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                               VARIANT* result, EXCEPINFO*, UINT* argError) noexcept {
+  if (result) VariantInit(result);
+  if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
+  const UINT argCount = params ? params->cArgs : 0;
+  if (params && params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
+  if (member == closing_) {
+    if (argCount != 0) return DISP_E_BADPARAMCOUNT;
+    return Closing();
+  }
+  if (member != chatTextReceived_) return DISP_E_MEMBERNOTFOUND;
+  if (argCount != 1) return DISP_E_BADPARAMCOUNT;
+  // A caller may pass the text by reference or as another type that reads
+  // as a string; the event wants the text itself.
+  VARIANT text;
+  VariantInit(&text);
+  HRESULT hr = VariantChangeType(&text, &params->rgvarg[0], 0, VT_BSTR);
+  if (FAILED(hr)) {
+    if (argError) *argError = 0;
+    return DISP_E_TYPEMISMATCH;
+  }
+  hr = ChatTextReceived(text.bstrVal);
+  VariantClear(&text);
+  return hr;
+}
+
+}  // namespace rapporta::host

@@ -1,0 +1,36 @@
+#pragma once
+// Receives the host's events and hands them to the window. The host may call
+// it through IDispatch::Invoke with the dispatch ids of its own type
+// information, or through the event interface's table; both arrive here.
+#include "host/com_object_win.h"
+#include "host/echolink_host_win.h"
+#include "host/host.h"
+
+namespace rapporta::host {
+
+class EventSink final : public ComObject<IHostAppEvents> {
+ public:
+  EventSink(HostEvents& events, DISPID chatTextReceived, DISPID closing)
+      : events_(&events), chatTextReceived_(chatTextReceived), closing_(closing) {}
+
+  // After this no event reaches the window, even one already on its way.
+  void Detach() noexcept { events_ = nullptr; }
+
+  // IHostAppEvents
+  STDMETHODIMP ChatTextReceived(BSTR text) noexcept override;
+  STDMETHODIMP Closing() noexcept override;
+
+  // IDispatch
+  STDMETHODIMP GetTypeInfoCount(UINT* count) noexcept override;
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept override;
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept override;
+  STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                      VARIANT* result, EXCEPINFO*, UINT* argError) noexcept override;
+
+ private:
+  HostEvents* events_;
+  DISPID chatTextReceived_;
+  DISPID closing_;
+};
+
+}  // namespace rapporta::host

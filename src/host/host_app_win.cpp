@@ -1,0 +1,71 @@
+#include "host/host_app_win.h"
+
+#include <optional>
+
+#include "common/check_win.h"
+#include "host/advise_win.h"
+#include "host/bstr_win.h"
+#include "host/event_sink_win.h"
+#include "host/type_info_win.h"
+
+namespace rapporta::host {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+// The dispatch ids of the host's two events: its first and second member.
+std::pair<DISPID, DISPID> EventDispIds(IHostApp& app) {
+  auto library = ContainingTypeLib(app);
+  auto members = Members(*InterfaceTypeInfo(*library.Get(), __uuidof(IHostAppEvents)).Get());
+  if (members.size() < 2) throw Failure("HostApp events type information", E_UNEXPECTED);
+  return {members[0].dispId, members[1].dispId};
+}
+
+class HostAppClient final : public Host {
+ public:
+  HostAppClient(ComPtr<IHostApp> app, HostEvents& events) : app_(std::move(app)) {
+    const auto [chatTextReceived, closing] = EventDispIds(*app_.Get());
+    sink_ = MakeComObject<EventSink>(events, chatTextReceived, closing);
+    advise_.emplace(*app_.Get(), __uuidof(IHostAppEvents), *sink_.Get());
+  }
+  HostAppClient(const HostAppClient&) = delete;
+  HostAppClient& operator=(const HostAppClient&) = delete;
+  ~HostAppClient() override {
+    sink_->Detach();
+    advise_.reset();
+  }
+
+  Text LocalCallsign() override {
+    Bstr callsign;
+    {
+      ComPtr<IHostStation> station;
+      CheckHr(app_->get_LocalStation(&station), "HostApp.LocalStation");
+      if (!station) throw Failure("HostApp.LocalStation", E_POINTER);
+      CheckHr(station->get_Callsign(callsign.Out()), "HostStation.Callsign");
+    }  // no station reference outlives the reading of its call sign
+    return callsign.ToText();
+  }
+
+  void SendChat(TextView text) override {
+    Bstr value(text);
+    CheckHr(app_->SendChat(value.Get()), "HostApp.SendChat");
+  }
+
+ private:
+  ComPtr<IHostApp> app_;
+  ComPtr<EventSink> sink_;
+  std::optional<AdviseToken> advise_;
+};
+
+}  // namespace
+
+std::unique_ptr<Host> CreateHostApp(HostEvents& events) {
+  ComPtr<IHostApp> app;
+  // A local server: creating it starts the host when it is not running.
+  CheckHr(CoCreateInstance(__uuidof(HostApp), nullptr, CLSCTX_LOCAL_SERVER, IID_PPV_ARGS(&app)),
+          "CoCreateInstance(HostApp)");
+  if (!app) return nullptr;
+  return std::make_unique<HostAppClient>(std::move(app), events);
+}
+
+}  // namespace rapporta::host
