@@ -1,0 +1,33 @@
+#include "save/dlg_util_win.h"
+
+#include <cderr.h>
+
+#include "common/check_win.h"
+#include "common/text_win.h"
+#include "common/version.h"
+#include "save/dlg_util.h"
+
+namespace rapporta::save {
+
+bool GetSaveFileName(OPENFILENAMEW& record) {
+  if (GetSaveFileNameW(&record)) return true;
+  const DWORD error = CommDlgExtendedError();
+  // Cancel, or a name the user can correct by choosing again: both end the
+  // save quietly. Anything else means the dialog never worked.
+  if (error == 0 || error == FNERR_BUFFERTOOSMALL || error == FNERR_INVALIDFILENAME) {
+    return false;
+  }
+  throw Failure("GetSaveFileNameW", static_cast<std::int32_t>(error));
+}
+
+void AskYesNo(HWND owner, TextView prompt, std::string& answer) {
+  answer.clear();
+  const Text text(prompt);
+  const int result =
+      MessageBoxW(owner, WidePtr(text), WidePtr(kAppTitle),
+                  MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON1 | MB_APPLMODAL);
+  if (result == 0) ThrowLastError("MessageBoxW");
+  answer = AnswerWord(result);
+}
+
+}  // namespace rapporta::save

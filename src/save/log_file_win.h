@@ -1,0 +1,22 @@
+#pragma once
+// The saved log file: the system code page when it holds every character of
+// the log, byte for byte what a narrow text write gives; otherwise UTF-8 with
+// a byte-order mark, so that no character of the chat is lost.
+#include <windows.h>
+
+#include <string>
+
+#include "common/text.h"
+
+namespace rapporta::save {
+
+inline constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
+
+// The bytes of the file for a system whose code page is codePage.
+std::string EncodeLog(TextView log, UINT codePage);
+
+// Replaces target whole (or creates it) with the log in the system code page.
+// Throws Failure naming the operation when the file cannot be written.
+void WriteLogFile(TextView target, TextView log);
+
+}  // namespace rapporta::save

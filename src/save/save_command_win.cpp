@@ -1,0 +1,63 @@
+#include "save/save_command_win.h"
+
+#include <commdlg.h>
+
+#include "common/text_win.h"
+#include "save/dlg_util_win.h"
+#include "save/file_system_win.h"
+#include "save/log_file_win.h"
+#include "save/save_steps.h"
+
+namespace rapporta::save {
+namespace {
+
+class WindowsSavePlatform : public SavePlatform {
+ public:
+  explicit WindowsSavePlatform(HWND owner) : owner_(owner) {}
+
+  bool GetSaveFileName(Text& fileBuffer) override {
+    OPENFILENAMEW record{};
+    // The record form that ends with lpTemplateName: the dialog then shows
+    // no places bar.
+    record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    record.hwndOwner = owner_;
+    record.hInstance = nullptr;
+    record.lpstrFilter = WidePtr(kSaveFilter);
+    record.nFilterIndex = 0;
+    record.lpstrFile = reinterpret_cast<wchar_t*>(fileBuffer.data());
+    record.nMaxFile = static_cast<DWORD>(fileBuffer.size());
+    record.lpstrFileTitle = nullptr;
+    record.nMaxFileTitle = static_cast<DWORD>(kFileBufferLength);
+    record.lpstrInitialDir = nullptr;
+    const Text title(kSaveTitle);
+    record.lpstrTitle = WidePtr(title);
+    record.Flags = 0;
+    const Text defaultExtension(kDefaultExtension);
+    record.lpstrDefExt = WidePtr(defaultExtension);
+    return save::GetSaveFileName(record);
+  }
+
+  std::unique_ptr<FileSystem> CreateFileSystem() override {
+    return CreateScriptingFileSystem();
+  }
+
+  void AskYesNo(TextView prompt, std::string& answer) override {
+    save::AskYesNo(owner_, prompt, answer);
+  }
+
+  void WriteLogFile(TextView target, TextView log) override {
+    save::WriteLogFile(target, log);
+  }
+
+ private:
+  HWND owner_;
+};
+
+}  // namespace
+
+void B_Save_Click(HWND owner, const std::function<Text()>& readLog) {
+  WindowsSavePlatform platform(owner);
+  SaveLog(platform, readLog);
+}
+
+}  // namespace rapporta::save
