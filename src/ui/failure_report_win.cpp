@@ -1,0 +1,66 @@
+#include "ui/failure_report_win.h"
+
+#include <cwchar>
+
+#include "common/version.h"
+#include "common/text_win.h"
+
+namespace rapporta::ui {
+namespace {
+
+// Operation names are plain ASCII identifiers written in the code; anything
+// else is taken as UTF-8.
+std::wstring Widen(const std::string& text) {
+  if (text.empty()) return {};
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(),
+                                         static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                      length);
+  return wide;
+}
+
+std::wstring SystemMessage(DWORD code) {
+  wchar_t buffer[512] = {};
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                     0, buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
+  std::wstring text(buffer, length);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+    text.pop_back();
+  return text;
+}
+
+void ShowError(HWND owner, const std::wstring& text) noexcept {
+  MessageBoxW(owner, text.c_str(), WidePtr(kAppTitle), MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+std::wstring FailureText(const Failure& failure) {
+  const DWORD code = static_cast<DWORD>(failure.Code());
+  wchar_t hex[16];
+  std::swprintf(hex, std::size(hex), L"0x%08lX", static_cast<unsigned long>(code));
+  std::wstring text = Widen(failure.Operation()) + L" に失敗しました。\r\n\r\nエラー " + hex;
+  const std::wstring message = SystemMessage(code);
+  if (!message.empty()) text += L": " + message;
+  return text;
+}
+
+void ReportFailure(HWND owner, const Failure& failure) noexcept {
+  try {
+    ShowError(owner, FailureText(failure));
+  } catch (...) {
+    ShowError(owner, L"Error");
+  }
+}
+
+void ReportUnexpected(HWND owner, const char* what) noexcept {
+  try {
+    ShowError(owner, L"エラー: " + Widen(what));
+  } catch (...) {
+    ShowError(owner, L"Error");
+  }
+}
+
+}  // namespace rapporta::ui

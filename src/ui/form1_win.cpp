@@ -1,0 +1,307 @@
+#include "ui/form1_win.h"
+
+#include "common/check_win.h"
+#include "common/text_win.h"
+#include "ui/dpi_win.h"
+#include "ui/failure_report_win.h"
+
+namespace rapporta::ui {
+namespace {
+
+constexpr wchar_t kClassName[] = L"Rapporta.Form1";
+constexpr wchar_t kInitialCaption[] = L"Form1";
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
+constexpr DWORD kExStyle = 0;
+// Brings queued log entries into the box, once per turn of the message loop.
+constexpr UINT kFlushLog = WM_APP + 1;
+
+void RegisterFormClass(WNDPROC procedure) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  if (GetClassInfoExW(instance, kClassName, &windowClass)) return;
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = kClassName;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  CheckWin(RegisterClassExW(&windowClass), "RegisterClassEx");
+}
+
+chat::LocalTime LocalNow() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return {now.wHour, now.wMinute};
+}
+
+}  // namespace
+
+Form1::Form1(Form1Services services) : services_(std::move(services)) {}
+
+Form1::~Form1() {
+  if (window_ != nullptr) DestroyWindow(window_);
+}
+
+StartResult Form1::Start(int showCommand) {
+  auto outcome = connection::StartupOutcome::Closed;
+  ++busy_;
+  try {
+    RegisterFormClass(&Form1::WindowProc);
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    int dpi = DpiOf(nullptr);
+    SIZE outer = OuterSizeFor(TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi),
+                              kStyle, kExStyle, dpi);
+    CheckWin(CreateWindowExW(kExStyle, kClassName, kInitialCaption, kStyle, CW_USEDEFAULT,
+                             CW_USEDEFAULT, outer.cx, outer.cy, nullptr, nullptr, instance, this),
+             "CreateWindowEx");
+    if (const int windowDpi = DpiOf(window_); windowDpi != dpi) {
+      // Placed on a monitor of another DPI: the client area is sized for it.
+      dpi = windowDpi;
+      outer = OuterSizeFor(TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi),
+                           kStyle, kExStyle, dpi);
+      CheckWin(SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
+                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
+               "SetWindowPos");
+    }
+    controls_.Create(window_, dpi);
+    logBox_.emplace(controls_[lChat]);
+    log_.emplace(*logBox_);
+    inputKeys_.emplace(controls_[sInput], [this] { SendChatMsg(); });
+    logKeys_.emplace(controls_[lChat], [this] { FocusInput(); });
+    Form_Resize(false);
+    outcome = connection::Form_Load(*this);
+  } catch (const Failure& failure) {
+    ReportFailure(nullptr, failure);
+  } catch (const std::exception& error) {
+    ReportUnexpected(nullptr, error.what());
+  }
+  --busy_;
+  closePending_ = false;
+  const bool goesOn = (outcome == connection::StartupOutcome::Connected ||
+                       outcome == connection::StartupOutcome::Unconnected) &&
+                      !closeRequested_;
+  if (!goesOn) {
+    // Never shown: the window goes, and Form_Unload with it.
+    if (window_ != nullptr) DestroyWindow(window_);
+    return StartResult::Ended;
+  }
+  ShowWindow(window_, showCommand);
+  UpdateWindow(window_);
+  FocusInput();
+  return StartResult::Running;
+}
+
+LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->window_ = nullptr;
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE:
+      Form_Resize(wParam == SIZE_MINIMIZED);
+      return 0;
+    case WM_DPICHANGED:
+      Handle([&] {
+        if (!log_) return;
+        controls_.ApplyDpi(HIWORD(wParam));
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        CheckWin(SetWindowPos(window_, nullptr, suggested.left, suggested.top,
+                              suggested.right - suggested.left, suggested.bottom - suggested.top,
+                              SWP_NOZORDER | SWP_NOACTIVATE),
+                 "SetWindowPos");
+        Form_Resize(IsIconic(window_) != FALSE);
+      });
+      return 0;
+    case WM_COMMAND:
+      if (lParam != 0) OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_ACTIVATE:
+      // The focus comes back to the control that had it.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(window_, focus)) lastFocus_ = focus;
+      }
+      break;
+    case WM_SETFOCUS:
+      if (log_) SetFocus(lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_
+                                                                        : controls_[sInput]);
+      return 0;
+    case WM_CLOSE:
+      // Never under a running handler or its modal dialog: it closes once
+      // they end.
+      if (busy_ > 0) {
+        closePending_ = true;
+        return 0;
+      }
+      DestroyWindow(window_);
+      return 0;
+    case WM_DESTROY:
+      Form_Unload();
+      return 0;
+    case kFlushLog:
+      flushPosted_ = false;
+      Handle([&] { FlushLog(); });
+      return 0;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Form1::OnCommand(int id, int code) {
+  if (code != BN_CLICKED) return;
+  switch (FormControls::IndexOfId(id)) {
+    case B_Send:
+      B_Send_Click();
+      break;
+    case B_Clear:
+      B_Clear_Click();
+      break;
+    case B_Save:
+      B_Save_Click();
+      break;
+    case C_Time:
+      C_Time_Click();
+      break;
+    default:
+      break;
+  }
+}
+
+void Form1::Form_Resize(bool minimized) {
+  if (!log_) return;  // the controls come after the window's first WM_SIZE
+  Handle([&] {
+    RECT client{};
+    CheckWin(GetClientRect(window_, &client), "GetClientRect");
+    controls_.Resize(client.right, client.bottom, minimized || IsIconic(window_),
+                     DpiOf(window_));
+  });
+}
+
+void Form1::Form_Unload() {
+  echo_.reset();
+  // Wakes the message loop, which ends once the window is gone.
+  PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
+void Form1::FlushLog() {
+  if (log_) log_->Flush();
+}
+
+template <typename Work>
+void Form1::Handle(Work&& work) noexcept {
+  ++busy_;
+  const HWND owner = window_ != nullptr && IsWindowVisible(window_) ? window_ : nullptr;
+  try {
+    work();
+  } catch (const Failure& failure) {
+    ReportFailure(owner, failure);
+  } catch (const std::exception& error) {
+    ReportUnexpected(owner, error.what());
+  }
+  --busy_;
+  CloseWhenIdle();
+}
+
+void Form1::CloseWhenIdle() {
+  if (busy_ == 0 && closePending_ && window_ != nullptr) {
+    closePending_ = false;
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+  }
+}
+
+void Form1::SendChatMsg() {
+  Handle([&] { chat::SendChatMsg(*this); });
+}
+
+void Form1::SetChatText(TextView text) {
+  if (!log_) return;
+  // The entry, time prefix included, is formed on arrival; the box gets the
+  // whole burst in one update on the next turn of the message loop.
+  const chat::LocalTime now = services_.clock ? services_.clock() : LocalNow();
+  log_->Add(chat::LogEntry(chat::TimePrefix(showTime_, now), text));
+  if (!flushPosted_) {
+    CheckWin(PostMessageW(window_, kFlushLog, 0, 0), "PostMessage");
+    flushPosted_ = true;
+  }
+}
+
+void Form1::ChatTextReceived(TextView text) {
+  const Text copy(text);
+  Handle([&] { SetChatText(copy); });
+}
+
+void Form1::Closing() {
+  // Unloading right here would release the host inside its own event call:
+  // the close comes back through the message queue instead.
+  closeRequested_ = true;
+  if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+void Form1::B_Send_Click() { SendChatMsg(); }
+
+void Form1::B_Clear_Click() {
+  Handle([&] {
+    log_->Clear();
+    FocusInput();
+  });
+}
+
+void Form1::B_Save_Click() {
+  Handle([&] {
+    if (services_.save) services_.save(window_, [this] { return log_->Read(); });
+  });
+}
+
+void Form1::C_Time_Click() {
+  Handle([&] {
+    const LRESULT value = SendMessageW(controls_[C_Time], BM_GETCHECK, 0, 0);
+    showTime_ = chat::ShowTimeFromCheck(static_cast<int>(value));
+    FocusInput();
+  });
+}
+
+Text Form1::InputText() { return chat::ControlText(controls_[sInput]); }
+
+void Form1::SetInputText(TextView text) {
+  const Text copy(text);
+  CheckWin(SetWindowTextW(controls_[sInput], WidePtr(copy)), "SetWindowText");
+}
+
+void Form1::FocusInput() { SetFocus(controls_[sInput]); }
+
+bool Form1::AnotherInstanceRunning() {
+  instance_.emplace(services_.instanceName);
+  return instance_->AnotherRunning();
+}
+
+void Form1::ShowMessage(TextView text, TextView title) {
+  const Text textCopy(text);
+  const Text titleCopy(title);
+  // Start-up's messages come before the window is shown: no owner.
+  CheckWin(MessageBoxW(nullptr, WidePtr(textCopy), WidePtr(titleCopy), MB_OK), "MessageBox");
+}
+
+host::Host* Form1::ConnectHost() {
+  if (services_.hostFactory) echo_ = services_.hostFactory(*this);
+  return echo_.get();
+}
+
+void Form1::SetCaption(TextView caption) {
+  const Text copy(caption);
+  CheckWin(SetWindowTextW(window_, WidePtr(copy)), "SetWindowText");
+}
+
+}  // namespace rapporta::ui

@@ -1,0 +1,127 @@
+#pragma once
+// Form1, the program's one window: the six controls, start-up, the host's
+// events, sending, the log and the failure policy.
+//
+// For tests and the program's entry:
+//   Form1 form(services);            // services are injected (host, save, clock)
+//   form.Start(SW_SHOWNORMAL);       // creates, runs Form_Load, shows
+//   form.Window(), form.Control(sInput)  window handles (Window() is null once
+//                                    the window is gone)
+//   form.LogText()                   the log as the rules give it (queued
+//                                    entries applied)
+//   form.ChatTextReceived(...), form.Closing()   the host's events
+//   RunMessageLoop(form)             (message_loop_win.h) until the window is gone
+// Entries reach the log box once per turn of the message loop; pump messages
+// before reading the box itself.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "chat/chat_log.h"
+#include "chat/keyboard_win.h"
+#include "chat/log_box_win.h"
+#include "chat/log_rule.h"
+#include "chat/sending.h"
+#include "connection/startup.h"
+#include "host/host.h"
+#include "ui/form_controls_win.h"
+#include "ui/single_instance_win.h"
+
+namespace rapporta::ui {
+
+// B_Save_Click: owner of the dialog, and how to read the log at writing time.
+using SaveCommand = std::function<void(HWND owner, const std::function<Text()>& readLog)>;
+using Clock = std::function<chat::LocalTime()>;
+
+struct Form1Services {
+  host::HostFactory hostFactory;
+  SaveCommand save;
+  Clock clock;  // empty: the local time
+  std::wstring instanceName = kInstanceName;  // the single-instance mutex
+};
+
+enum class StartResult {
+  Running,  // the window is shown
+  Ended,    // second instance, failed start-up (reported) or the host closed;
+            // the window is gone
+};
+
+class Form1 final : public host::HostEvents,
+                    private chat::SendingWindow,
+                    private connection::StartupWindow {
+ public:
+  explicit Form1(Form1Services services);
+  ~Form1() override;
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  StartResult Start(int showCommand = SW_SHOWNORMAL);
+
+  HWND Window() const { return window_; }
+  HWND Control(ControlIndex index) const { return controls_[index]; }
+  bool ShowTime() const { return showTime_; }
+  bool Connected() const { return echo_ != nullptr; }
+  Text LogText() { return log_ ? log_->Read() : Text(); }
+
+  // Window methods.
+  void SendChatMsg();
+  void SetChatText(TextView text) override;
+
+  // The host's events.
+  void ChatTextReceived(TextView text) override;
+  void Closing() override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCreate();
+  void OnCommand(int id, int code);
+  void Form_Resize(bool minimized);
+  void Form_Unload();
+  void FlushLog();
+
+  // Runs one handler: a failure is reported and abandons it; a close that
+  // came meanwhile is carried out once no handler is running any more.
+  template <typename Work>
+  void Handle(Work&& work) noexcept;
+  void CloseWhenIdle();
+
+  void B_Send_Click();
+  void B_Clear_Click();
+  void B_Save_Click();
+  void C_Time_Click();
+
+  // chat::SendingWindow
+  host::Host* Echo() override { return echo_.get(); }
+  Text InputText() override;
+  void SetInputText(TextView text) override;
+  void FocusInput() override;
+  // connection::StartupWindow
+  bool AnotherInstanceRunning() override;
+  void ShowMessage(TextView text, TextView title) override;
+  host::Host* ConnectHost() override;
+  bool CloseRequested() const override { return closeRequested_; }
+  void SetCaption(TextView caption) override;
+  void SetShowTime(bool on) override { showTime_ = on; }
+
+  Form1Services services_;
+  HWND window_ = nullptr;
+  FormControls controls_;
+  std::optional<chat::EditLogBox> logBox_;
+  std::optional<chat::ChatLog> log_;
+  std::optional<chat::InputKeys> inputKeys_;
+  std::optional<chat::LogKeys> logKeys_;
+  std::optional<SingleInstance> instance_;
+  std::unique_ptr<host::Host> echo_;
+  bool showTime_ = false;
+  bool flushPosted_ = false;
+  int busy_ = 0;               // handlers (and their modal dialogs) running
+  bool closePending_ = false;  // a close waits for them to end
+  bool closeRequested_ = false;  // the host announced its closing
+  HWND lastFocus_ = nullptr;
+};
+
+}  // namespace rapporta::ui

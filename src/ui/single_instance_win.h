@@ -1,0 +1,22 @@
+#pragma once
+// The single-instance rule: a named mutex in the session's namespace. The
+// first instance holds it for its whole life.
+#include <string>
+
+#include "ui/handles_win.h"
+
+namespace rapporta::ui {
+
+inline constexpr wchar_t kInstanceName[] = L"Local\\Rapporta.SingleInstance";
+
+class SingleInstance {
+ public:
+  explicit SingleInstance(const std::wstring& name);
+  bool AnotherRunning() const { return anotherRunning_; }
+
+ private:
+  UniqueHandle mutex_;
+  bool anotherRunning_ = false;
+};
+
+}  // namespace rapporta::ui
