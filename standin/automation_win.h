@@ -1,0 +1,72 @@
+#pragma once
+// IDispatch for the stand-in's dual interfaces, answered from their type
+// information, and the guard every method of ours runs under.
+#include <windows.h>
+#include <oleauto.h>
+#include <wrl/client.h>
+
+#include <new>
+#include <utility>
+
+#include "common/failure.h"
+#include "host/com_object_win.h"
+
+namespace rapporta::standin {
+
+// Runs body and turns whatever it throws into a result: nothing may leave a
+// COM method.
+template <typename Body>
+HRESULT Guarded(Body&& body) noexcept {
+  try {
+    return std::forward<Body>(body)();
+  } catch (const Failure& failure) {
+    return FAILED(failure.Code()) ? static_cast<HRESULT>(failure.Code()) : E_FAIL;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+template <typename Dual, typename... Others>
+class Automation : public host::ComObject<Dual, Others...> {
+ public:
+  explicit Automation(Microsoft::WRL::ComPtr<ITypeInfo> info) : info_(std::move(info)) {}
+
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    if (!count) return E_POINTER;
+    *count = 1;
+    return S_OK;
+  }
+  STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    return info_.CopyTo(info);
+  }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+    return DispGetIDsOfNames(info_.Get(), names, count, ids);
+  }
+  STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                      VARIANT* result, EXCEPINFO* exception, UINT* argError) override {
+    return DispInvoke(static_cast<Dual*>(this), info_.Get(), member, flags, params, result,
+                      exception, argError);
+  }
+
+ private:
+  Microsoft::WRL::ComPtr<ITypeInfo> info_;
+};
+
+// Keeps the server process alive while an object of it lives; the last one
+// gone ends the process.
+class ServerReference {
+ public:
+  ServerReference() noexcept { CoAddRefServerProcess(); }
+  ServerReference(const ServerReference&) = delete;
+  ServerReference& operator=(const ServerReference&) = delete;
+  ~ServerReference() {
+    if (CoReleaseServerProcess() == 0) PostQuitMessage(0);
+  }
+};
+
+}  // namespace rapporta::standin

@@ -1,0 +1,49 @@
+#pragma once
+// The stand-in's connection point for the host's events, and the raising of
+// them to every advised client.
+#include <ocidl.h>
+#include <wrl/client.h>
+
+#include <map>
+
+#include "common/text.h"
+#include "host/com_object_win.h"
+
+namespace rapporta::standin {
+
+class EventSource final : public host::ComObject<IConnectionPoint> {
+ public:
+  // The dispatch ids the host's type information gives its two events.
+  EventSource(DISPID chatTextReceived, DISPID closing)
+      : chatTextReceived_(chatTextReceived), closing_(closing) {}
+
+  // The object whose connection point this is, while it lives.
+  void SetContainer(IConnectionPointContainer* container) noexcept { container_ = container; }
+  void SetEventsByTable(bool byTable) noexcept { byTable_ = byTable; }
+  long SinkCount() const noexcept { return static_cast<long>(sinks_.size()); }
+
+  void RaiseChatTextReceived(TextView text);
+  void RaiseClosing();
+
+  // IConnectionPoint
+  STDMETHODIMP GetConnectionInterface(IID* iid) override;
+  STDMETHODIMP GetConnectionPointContainer(IConnectionPointContainer** container) override;
+  STDMETHODIMP Advise(IUnknown* sink, DWORD* cookie) override;
+  STDMETHODIMP Unadvise(DWORD cookie) override;
+  STDMETHODIMP EnumConnections(IEnumConnections** connections) override;
+
+ private:
+  // Calls every sink; a sink whose process is gone is dropped (nobody tells
+  // a server when a client dies).
+  template <typename Call>
+  void Raise(Call&& call);
+
+  DISPID chatTextReceived_;
+  DISPID closing_;
+  bool byTable_ = false;
+  IConnectionPointContainer* container_ = nullptr;
+  std::map<DWORD, Microsoft::WRL::ComPtr<IUnknown>> sinks_;
+  DWORD nextCookie_ = 1;
+};
+
+}  // namespace rapporta::standin

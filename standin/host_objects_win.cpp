@@ -1,0 +1,218 @@
+#include "standin/host_objects_win.h"
+
+#include <olectl.h>
+
+#include "host/bstr_win.h"
+
+namespace rapporta::standin {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+using host::Bstr;
+using host::MakeComObject;
+
+HRESULT Put(long value, long* out) {
+  if (!out) return E_POINTER;
+  *out = value;
+  return S_OK;
+}
+
+HRESULT Put(TextView text, BSTR* out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  return Guarded([&] {
+    *out = Bstr(text).Detach();
+    return S_OK;
+  });
+}
+
+HRESULT LockServer(BOOL lock) {
+  if (lock) {
+    CoAddRefServerProcess();
+  } else if (CoReleaseServerProcess() == 0) {
+    PostQuitMessage(0);
+  }
+  return S_OK;
+}
+
+}  // namespace
+
+// HostApp
+
+HostAppObject::HostAppObject(StandinHost& host)
+    : Automation(host.Types().hostApp), host_(host) {
+  host_.sharedApp = static_cast<IHostApp*>(this);
+  host_.Events().SetContainer(this);
+}
+
+HostAppObject::~HostAppObject() {
+  host_.Events().SetContainer(nullptr);
+  host_.sharedApp = nullptr;
+}
+
+STDMETHODIMP HostAppObject::get_LocalStation(IHostStation** station) {
+  if (!station) return E_POINTER;
+  *station = nullptr;
+  return Guarded([&] {
+    const HRESULT hr = host_.BeginCall();
+    if (FAILED(hr)) return hr;
+    return MakeComObject<StationObject>(host_).CopyTo(station);
+  });
+}
+
+STDMETHODIMP HostAppObject::SendChat(BSTR text) {
+  return Guarded([&] {
+    const HRESULT hr = host_.BeginCall();
+    if (FAILED(hr)) return hr;
+    host_.Send(Bstr::ToText(text));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP HostAppObject::EnumConnectionPoints(IEnumConnectionPoints** points) {
+  if (points) *points = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP HostAppObject::FindConnectionPoint(REFIID iid, IConnectionPoint** point) {
+  if (!point) return E_POINTER;
+  *point = nullptr;
+  if (iid != __uuidof(IHostAppEvents)) return CONNECT_E_NOCONNECTION;
+  return ComPtr<IConnectionPoint>(&host_.Events()).CopyTo(point);
+}
+
+// HostStation
+
+StationObject::StationObject(StandinHost& host)
+    : Automation(host.Types().hostStation), host_(host) {
+  ++host_.stationsAlive;
+}
+
+StationObject::~StationObject() { --host_.stationsAlive; }
+
+STDMETHODIMP StationObject::get_Callsign(BSTR* callsign) {
+  if (!callsign) return E_POINTER;
+  *callsign = nullptr;
+  const HRESULT hr = host_.BeginCall();
+  return FAILED(hr) ? hr : Put(host_.Callsign(), callsign);
+}
+
+// Control
+
+ControlObject::ControlObject(StandinHost& host)
+    : Automation(host.Types().control), host_(host) {}
+
+STDMETHODIMP ControlObject::InjectText(BSTR text) {
+  return Guarded([&] {
+    host_.Receive(Bstr::ToText(text));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP ControlObject::RaiseClosing() {
+  return Guarded([&] {
+    host_.Events().RaiseClosing();
+    return S_OK;
+  });
+}
+
+STDMETHODIMP ControlObject::CloseHost() {
+  return Guarded([&] {
+    host_.CloseHost();
+    return S_OK;
+  });
+}
+
+STDMETHODIMP ControlObject::Vanish() {
+  return Guarded([&] {
+    host_.Vanish();
+    return S_OK;
+  });
+}
+
+STDMETHODIMP ControlObject::get_Callsign(BSTR* callsign) { return Put(host_.Callsign(), callsign); }
+
+STDMETHODIMP ControlObject::put_Callsign(BSTR callsign) {
+  return Guarded([&] {
+    host_.SetCallsign(Bstr::ToText(callsign));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP ControlObject::get_SentCount(long* count) {
+  return Put(static_cast<long>(host_.Sent().size()), count);
+}
+
+STDMETHODIMP ControlObject::SentLine(long index, BSTR* text) {
+  if (index < 0 || static_cast<std::size_t>(index) >= host_.Sent().size()) {
+    if (text) *text = nullptr;
+    return E_INVALIDARG;
+  }
+  return Put(host_.Sent()[static_cast<std::size_t>(index)], text);
+}
+
+STDMETHODIMP ControlObject::FailNextCall(long result) {
+  host_.FailNextCall(static_cast<HRESULT>(result));
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::DelayNextCall(long milliseconds) {
+  if (milliseconds < 0) return E_INVALIDARG;
+  host_.DelayNextCall(static_cast<DWORD>(milliseconds));
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::RaiseInNextSend(BSTR text) {
+  return Guarded([&] {
+    host_.RaiseInNextSend(Bstr::ToText(text));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP ControlObject::put_EventsByTable(VARIANT_BOOL byTable) {
+  host_.Events().SetEventsByTable(byTable != VARIANT_FALSE);
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::get_StationsAlive(long* count) {
+  return Put(host_.stationsAlive, count);
+}
+
+STDMETHODIMP ControlObject::get_SinkCount(long* count) {
+  return Put(host_.Events().SinkCount(), count);
+}
+
+STDMETHODIMP ControlObject::get_HostAppsAlive(long* count) {
+  return Put(host_.sharedApp ? 1 : 0, count);
+}
+
+STDMETHODIMP ControlObject::get_ProcessId(long* id) {
+  return Put(static_cast<long>(GetCurrentProcessId()), id);
+}
+
+// Class factories
+
+STDMETHODIMP HostAppFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  if (outer) return CLASS_E_NOAGGREGATION;
+  return Guarded([&] {
+    const HRESULT hr = host_.BeginCall();
+    if (FAILED(hr)) return hr;
+    if (host_.sharedApp) return host_.sharedApp->QueryInterface(iid, object);
+    return MakeComObject<HostAppObject>(host_)->QueryInterface(iid, object);
+  });
+}
+
+STDMETHODIMP HostAppFactory::LockServer(BOOL lock) { return standin::LockServer(lock); }
+
+STDMETHODIMP ControlFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  if (outer) return CLASS_E_NOAGGREGATION;
+  return Guarded([&] { return MakeComObject<ControlObject>(host_)->QueryInterface(iid, object); });
+}
+
+STDMETHODIMP ControlFactory::LockServer(BOOL lock) { return standin::LockServer(lock); }
+
+}  // namespace rapporta::standin

@@ -1,0 +1,169 @@
+// The stand-in EchoLink host: an automation server with EchoLink's class,
+// interfaces and type library, for tests, demos and development.
+//   echolink_standin /regserver     register for this user (exit 3: refused)
+//   echolink_standin /unregserver   remove this program's registration
+//   echolink_standin [/Embedding]   serve (COM starts it with /Embedding)
+#include <windows.h>
+#include <shellapi.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/check_win.h"
+#include "host/type_info_win.h"
+#include "standin/host_objects_win.h"
+#include "standin/registration_win.h"
+#include "standin/standin_window_win.h"
+
+namespace rapporta::standin {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+constexpr int kExitFailure = 1;
+constexpr int kExitRefused = 3;
+// Posted to the thread by Vanish, to end after its call has returned.
+constexpr UINT kVanishMessage = WM_APP + 1;
+
+class ComApartment {
+ public:
+  ComApartment() { CheckHr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), "CoInitializeEx"); }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  ~ComApartment() { CoUninitialize(); }
+};
+
+class ClassRegistration {
+ public:
+  ClassRegistration(REFCLSID id, IUnknown& factory) {
+    CheckHr(CoRegisterClassObject(id, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie_),
+            "CoRegisterClassObject");
+  }
+  ClassRegistration(const ClassRegistration&) = delete;
+  ClassRegistration& operator=(const ClassRegistration&) = delete;
+  ~ClassRegistration() { CoRevokeClassObject(cookie_); }
+
+ private:
+  DWORD cookie_ = 0;
+};
+
+std::wstring ExePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) ThrowLastError("GetModuleFileName");
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::vector<std::wstring> Arguments() {
+  int count = 0;
+  LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::wstring> arguments;
+  for (int i = 1; list && i < count; ++i) {
+    std::wstring argument = list[i];
+    if (!argument.empty() && (argument[0] == L'/' || argument[0] == L'-')) argument.erase(0, 1);
+    for (auto& c : argument) c = towlower(c);
+    arguments.push_back(argument);
+  }
+  LocalFree(list);
+  return arguments;
+}
+
+ComPtr<ITypeLib> LoadLibraryResource(const std::wstring& file) {
+  ComPtr<ITypeLib> library;
+  CheckHr(LoadTypeLibEx(file.c_str(), REGKIND_NONE, &library), "LoadTypeLibEx");
+  return library;
+}
+
+int Serve(const std::wstring& exePath, bool startedByCom) {
+  ComApartment apartment;
+  const auto hostLibrary = LoadLibraryResource(exePath);
+  const auto controlLibrary = LoadLibraryResource(exePath + L"\\2");
+  TypeInfos types{host::InterfaceTypeInfo(*hostLibrary.Get(), __uuidof(IHostApp)),
+                  host::InterfaceTypeInfo(*hostLibrary.Get(), __uuidof(IHostStation)),
+                  host::InterfaceTypeInfo(*controlLibrary.Get(), __uuidof(IStandinControl))};
+  // The events go out with the dispatch ids of the host's own type library.
+  const auto events = host::Members(*host::InterfaceTypeInfo(*hostLibrary.Get(),
+                                                             __uuidof(IHostAppEvents)).Get());
+  if (events.size() < 2) throw Failure("IHostAppEvents type information", E_UNEXPECTED);
+  StandinHost host(std::move(types),
+                   host::MakeComObject<EventSource>(events[0].dispId, events[1].dispId));
+  StandinWindow window(host);
+  host.changed = [&window] { window.Refresh(); };
+
+  // A person who started the host keeps it until they close it.
+  std::optional<ServerReference> person;
+  if (!startedByCom) person.emplace();
+
+  std::optional<ClassRegistration> hostApp(std::in_place, CLSID_HostApp,
+                                           *host::MakeComObject<HostAppFactory>(host).Get());
+  std::optional<ClassRegistration> control(std::in_place, CLSID_StandinControl,
+                                           *host::MakeComObject<ControlFactory>(host).Get());
+  // Whatever way the host ends, no client can reach the class afterwards.
+  auto end = [&](bool disconnect) {
+    hostApp.reset();
+    control.reset();
+    if (disconnect && host.sharedApp) CoDisconnectObject(host.sharedApp, 0);
+    // Objects still held by clients go with the process; it ends here so
+    // that none of them outlives what it refers to.
+    ExitProcess(0);
+  };
+  host.quit = [] { PostQuitMessage(0); };
+  host.vanish = [] { PostThreadMessageW(GetCurrentThreadId(), kVanishMessage, 0, 0); };
+  ShowWindow(window.Handle(), startedByCom ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);
+
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (!message.hwnd && message.message == kVanishMessage) end(false);
+    if (IsDialogMessageW(window.Handle(), &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  end(true);
+  return 0;
+}
+
+int Run() {
+  const std::wstring exePath = ExePath();
+  const auto arguments = Arguments();
+  auto has = [&](const wchar_t* name) {
+    for (const auto& argument : arguments) {
+      if (argument == name) return true;
+    }
+    return false;
+  };
+  if (has(L"regserver")) {
+    return Register(exePath) == Registration::Done ? 0 : kExitRefused;
+  }
+  if (has(L"unregserver")) {
+    Unregister(exePath);
+    return 0;
+  }
+  return Serve(exePath, has(L"embedding") || has(L"automation"));
+}
+
+}  // namespace
+}  // namespace rapporta::standin
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  try {
+    return rapporta::standin::Run();
+  } catch (const rapporta::Failure& failure) {
+    const std::string text =
+        failure.Operation() + " failed: 0x" + [&] {
+          char code[16];
+          wsprintfA(code, "%08lX", static_cast<unsigned long>(failure.Code()));
+          return std::string(code);
+        }();
+    OutputDebugStringA(text.c_str());
+    return rapporta::standin::kExitFailure;
+  } catch (...) {
+    return rapporta::standin::kExitFailure;
+  }
+}

@@ -1,0 +1,207 @@
+#include "standin/registration_win.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "common/check_win.h"
+#include "host/echolink_host_win.h"
+#include "standin_control.h"  // generated
+
+namespace rapporta::standin {
+namespace {
+
+constexpr wchar_t kClasses[] = L"Software\\Classes\\";
+// The universal (type library) marshaler.
+constexpr wchar_t kAutomationProxy[] = L"{00020424-0000-0000-C000-000000000046}";
+
+std::wstring GuidText(REFGUID guid) {
+  wchar_t text[40] = {};
+  StringFromGUID2(guid, text, 40);
+  return text;
+}
+
+class RegKey {
+ public:
+  RegKey() = default;
+  explicit RegKey(HKEY key) : key_(key) {}
+  RegKey(RegKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
+  RegKey& operator=(RegKey&& other) noexcept {
+    std::swap(key_, other.key_);
+    return *this;
+  }
+  ~RegKey() {
+    if (key_) RegCloseKey(key_);
+  }
+  HKEY Get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+void CheckReg(LSTATUS status, const char* operation) {
+  if (status != ERROR_SUCCESS) throw Failure(operation, HRESULT_FROM_WIN32(status));
+}
+
+std::optional<RegKey> OpenKey(HKEY root, const std::wstring& path, REGSAM view) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return RegKey(key);
+}
+
+std::wstring ReadDefault(HKEY key, const wchar_t* subkey) {
+  DWORD bytes = 0;
+  if (RegGetValueW(key, subkey, nullptr, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr,
+                   nullptr, &bytes) != ERROR_SUCCESS) {
+    return {};
+  }
+  std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+  bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+  if (RegGetValueW(key, subkey, nullptr, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr,
+                   value.data(), &bytes) != ERROR_SUCCESS) {
+    return {};
+  }
+  value.resize(wcsnlen(value.c_str(), value.size()));
+  return value;
+}
+
+void WriteValue(const std::wstring& path, const wchar_t* name, const std::wstring& value) {
+  HKEY key = nullptr;
+  CheckReg(RegCreateKeyExW(HKEY_CURRENT_USER, (kClasses + path).c_str(), 0, nullptr, 0,
+                           KEY_WRITE, nullptr, &key, nullptr),
+           "RegCreateKeyEx");
+  RegKey owner(key);
+  CheckReg(RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+           "RegSetValueEx");
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+struct Library {
+  GUID id;
+  const wchar_t* name;
+  int resource;  // the TYPELIB resource in the executable
+  std::vector<std::pair<GUID, const wchar_t*>> interfaces;
+};
+
+std::vector<Library> Libraries() {
+  return {
+      {LIBID_EchoLink,
+       L"EchoLink",
+       1,
+       {{IID_IHostApp, L"IHostApp"},
+        {IID_IHostStation, L"IHostStation"},
+        {IID_IHostAppEvents, L"IHostAppEvents"}}},
+      {LIBID_RapportaStandin,
+       L"Rapporta stand-in host control",
+       2,
+       {{IID_IStandinControl, L"IStandinControl"}}},
+  };
+}
+
+struct Class {
+  GUID id;
+  const wchar_t* name;
+  GUID library;
+};
+
+std::vector<Class> Classes() {
+  return {{CLSID_HostApp, L"EchoLink HostApp (Rapporta stand-in)", LIBID_EchoLink},
+          {CLSID_StandinControl, L"Rapporta stand-in host control", LIBID_RapportaStandin}};
+}
+
+// The program the HostApp class names in the user's or the machine's
+// registry, in either view; empty when it names none.
+std::vector<std::wstring> RegisteredServers() {
+  const std::wstring path = L"Software\\Classes\\CLSID\\" + GuidText(CLSID_HostApp);
+  std::vector<std::wstring> servers;
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+      auto key = OpenKey(root, path, view);
+      if (!key) continue;
+      // A class without a local server (an in-process one, say) is foreign
+      // too: it is not ours.
+      servers.push_back(ServerPath(ReadDefault(key->Get(), L"LocalServer32")));
+    }
+  }
+  return servers;
+}
+
+}  // namespace
+
+std::wstring ServerPath(const std::wstring& command) {
+  const auto start = command.find_first_not_of(L" \t");
+  if (start == std::wstring::npos) return {};
+  if (command[start] == L'"') {
+    const auto end = command.find(L'"', start + 1);
+    return command.substr(start + 1, end == std::wstring::npos ? end : end - start - 1);
+  }
+  // Unquoted: the path ends at ".exe" (it may hold spaces), else at a space.
+  std::wstring lower = command;
+  for (auto& c : lower) c = towlower(c);
+  const auto exe = lower.find(L".exe", start);
+  if (exe != std::wstring::npos) return command.substr(start, exe + 4 - start);
+  const auto space = command.find(L' ', start);
+  return command.substr(start, space == std::wstring::npos ? space : space - start);
+}
+
+Registration Register(const std::wstring& exePath) {
+  for (const auto& server : RegisteredServers()) {
+    if (!SamePath(server, exePath)) return Registration::RefusedForeign;
+  }
+  const std::wstring quoted = L"\"" + exePath + L"\"";
+  for (const auto& c : Classes()) {
+    const std::wstring key = L"CLSID\\" + GuidText(c.id);
+    WriteValue(key, nullptr, c.name);
+    WriteValue(key + L"\\LocalServer32", nullptr, quoted);
+    WriteValue(key + L"\\TypeLib", nullptr, GuidText(c.library));
+  }
+  const std::wstring folder = exePath.substr(0, exePath.find_last_of(L"\\/") + 1);
+  for (const auto& library : Libraries()) {
+    const std::wstring id = GuidText(library.id);
+    const std::wstring key = L"TypeLib\\" + id + L"\\1.0";
+    const std::wstring file =
+        library.resource == 1 ? exePath : exePath + L"\\" + std::to_wstring(library.resource);
+    WriteValue(key, nullptr, library.name);
+    WriteValue(key + L"\\FLAGS", nullptr, L"0");
+    WriteValue(key + L"\\HELPDIR", nullptr, folder);
+    // A 32-bit client reads only win32; a 64-bit one falls back to it.
+    WriteValue(key + L"\\0\\win32", nullptr, file);
+    if (sizeof(void*) == 8) WriteValue(key + L"\\0\\win64", nullptr, file);
+    for (const auto& [iid, name] : library.interfaces) {
+      const std::wstring ikey = L"Interface\\" + GuidText(iid);
+      WriteValue(ikey, nullptr, name);
+      WriteValue(ikey + L"\\ProxyStubClsid32", nullptr, kAutomationProxy);
+      WriteValue(ikey + L"\\ProxyStubClsid", nullptr, kAutomationProxy);
+      WriteValue(ikey + L"\\TypeLib", nullptr, id);
+      WriteValue(ikey + L"\\TypeLib", L"Version", L"1.0");
+    }
+  }
+  return Registration::Done;
+}
+
+void Unregister(const std::wstring& exePath) {
+  const std::wstring own = std::wstring(kClasses) + L"CLSID\\" + GuidText(CLSID_HostApp);
+  auto key = OpenKey(HKEY_CURRENT_USER, own, 0);
+  if (!key || !SamePath(ServerPath(ReadDefault(key->Get(), L"LocalServer32")), exePath)) return;
+  key.reset();
+  std::vector<std::wstring> keys;
+  for (const auto& c : Classes()) keys.push_back(L"CLSID\\" + GuidText(c.id));
+  for (const auto& library : Libraries()) {
+    keys.push_back(L"TypeLib\\" + GuidText(library.id));
+    for (const auto& entry : library.interfaces) {
+      keys.push_back(L"Interface\\" + GuidText(entry.first));
+    }
+  }
+  for (const auto& path : keys) RegDeleteTreeW(HKEY_CURRENT_USER, (kClasses + path).c_str());
+}
+
+}  // namespace rapporta::standin

@@ -1,0 +1,32 @@
+#include "standin/standin_host_win.h"
+
+#include <utility>
+
+namespace rapporta::standin {
+
+HRESULT StandinHost::BeginCall() {
+  if (const DWORD delay = std::exchange(delayNext_, 0)) Sleep(delay);
+  return std::exchange(failNext_, S_OK);
+}
+
+void StandinHost::SetCallsign(Text callsign) {
+  callsign_ = std::move(callsign);
+  Changed();
+}
+
+void StandinHost::Send(Text text) {
+  sent_.push_back(std::move(text));
+  Changed();
+  if (auto received = std::exchange(raiseInSend_, std::nullopt)) Receive(*received);
+}
+
+void StandinHost::CloseHost() {
+  events_->RaiseClosing();
+  if (quit) quit();
+}
+
+void StandinHost::Vanish() {
+  if (vanish) vanish();
+}
+
+}  // namespace rapporta::standin

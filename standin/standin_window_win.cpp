@@ -1,0 +1,138 @@
+#include "standin/standin_window_win.h"
+
+#include <string>
+
+#include "common/check_win.h"
+#include "common/text_win.h"
+
+namespace rapporta::standin {
+namespace {
+
+constexpr wchar_t kClassName[] = L"RapportaStandinHost";
+enum ControlId { kCallsign = 101, kReceiveText, kReceive, kSent, kClose };
+
+struct ControlSpec {
+  const wchar_t* windowClass;
+  const wchar_t* text;
+  DWORD style;
+  int id;
+  RECT box;  // left, top, right, bottom in pixels
+};
+
+const ControlSpec kSpecs[] = {
+    {L"STATIC", L"Call sign", 0, 0, {10, 12, 90, 32}},
+    {L"EDIT", L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kCallsign, {90, 10, 250, 32}},
+    {L"STATIC", L"Receive", 0, 0, {10, 44, 90, 64}},
+    {L"EDIT", L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kReceiveText, {90, 42, 330, 64}},
+    {L"BUTTON", L"Receive", WS_TABSTOP | BS_DEFPUSHBUTTON, kReceive, {340, 41, 420, 65}},
+    {L"STATIC", L"Sent by the client", 0, 0, {10, 76, 200, 96}},
+    {L"LISTBOX", L"", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, kSent,
+     {10, 98, 420, 250}},
+    {L"BUTTON", L"Close host", WS_TABSTOP, kClose, {10, 260, 120, 286}},
+};
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(),
+                                                      static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace
+
+StandinWindow::StandinWindow(StandinHost& host) : host_(host) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = Procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kClassName;
+  CheckWin(RegisterClassW(&windowClass), "RegisterClass");
+
+  RECT frame{0, 0, 440, 296};
+  AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+  window_.reset(CheckWin(CreateWindowExW(0, kClassName, L"EchoLink (Rapporta stand-in)",
+                                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU |
+                                             WS_MINIMIZEBOX,
+                                         CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                         frame.bottom - frame.top, nullptr, nullptr, instance,
+                                         this),
+                         "CreateWindowEx"));
+  const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+  for (const auto& spec : kSpecs) {
+    HWND control = CheckWin(
+        CreateWindowExW(0, spec.windowClass, spec.text, WS_CHILD | WS_VISIBLE | spec.style,
+                        spec.box.left, spec.box.top, spec.box.right - spec.box.left,
+                        spec.box.bottom - spec.box.top, window_.get(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr),
+        "CreateWindowEx");
+    SendMessageW(control, WM_SETFONT, font, FALSE);
+  }
+  Refresh();
+}
+
+void StandinWindow::Refresh() {
+  refreshing_ = true;
+  const std::wstring callsign(Wide(host_.Callsign()));
+  if (WindowText(Control(kCallsign)) != callsign) SetWindowTextW(Control(kCallsign), callsign.c_str());
+  HWND sent = Control(kSent);
+  const auto shown = static_cast<std::size_t>(SendMessageW(sent, LB_GETCOUNT, 0, 0));
+  for (std::size_t i = shown; i < host_.Sent().size(); ++i) {
+    const std::wstring line(Wide(host_.Sent()[i]));
+    SendMessageW(sent, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  }
+  SendMessageW(sent, LB_SETTOPINDEX, host_.Sent().empty() ? 0 : host_.Sent().size() - 1, 0);
+  refreshing_ = false;
+}
+
+LRESULT CALLBACK StandinWindow::Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<StandinWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<StandinWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self || !self->window_) return DefWindowProcW(window, message, w, l);
+  return self->OnMessage(message, w, l);
+}
+
+LRESULT StandinWindow::OnMessage(UINT message, WPARAM w, LPARAM l) {
+  try {
+    switch (message) {
+      case WM_COMMAND:
+        OnCommand(LOWORD(w), HIWORD(w));
+        return 0;
+      case WM_CLOSE:
+        host_.CloseHost();
+        return 0;
+      default:
+        break;
+    }
+  } catch (const std::exception& failure) {
+    MessageBoxA(window_.get(), failure.what(), "EchoLink stand-in", MB_OK | MB_ICONERROR);
+    return 0;
+  }
+  return DefWindowProcW(window_.get(), message, w, l);
+}
+
+void StandinWindow::OnCommand(int id, int code) {
+  switch (id) {
+    case kCallsign:
+      if (code == EN_CHANGE && !refreshing_) host_.SetCallsign(FromWide(WindowText(Control(kCallsign))));
+      break;
+    case IDOK:  // Enter in the window
+    case kReceive: {
+      const Text text = FromWide(WindowText(Control(kReceiveText)));
+      SetWindowTextW(Control(kReceiveText), L"");
+      host_.Receive(text);
+      break;
+    }
+    case kClose:
+      host_.CloseHost();
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace rapporta::standin

@@ -1,0 +1,37 @@
+#pragma once
+// The stand-in's own window: a person chats with Rapporta through it. It
+// shows the local call sign (editable), takes a line to "receive" into the
+// chat, lists the lines the host was asked to send, and closes the host.
+#include <windows.h>
+
+#include <memory>
+
+#include "standin/standin_host_win.h"
+
+namespace rapporta::standin {
+
+class StandinWindow {
+ public:
+  explicit StandinWindow(StandinHost& host);
+  StandinWindow(const StandinWindow&) = delete;
+  StandinWindow& operator=(const StandinWindow&) = delete;
+
+  HWND Handle() const { return window_.get(); }
+  // Brings the window up to date with the host.
+  void Refresh();
+
+ private:
+  struct Destroy {
+    void operator()(HWND window) const { DestroyWindow(window); }
+  };
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+  LRESULT OnMessage(UINT message, WPARAM w, LPARAM l);
+  void OnCommand(int id, int code);
+  HWND Control(int id) const { return GetDlgItem(window_.get(), id); }
+
+  StandinHost& host_;
+  std::unique_ptr<std::remove_pointer_t<HWND>, Destroy> window_;
+  bool refreshing_ = false;
+};
+
+}  // namespace rapporta::standin
