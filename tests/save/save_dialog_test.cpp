@@ -1,0 +1,135 @@
+// The save command with the real common dialog and the real question.
+#include <gtest/gtest.h>
+
+#include "common/failure.h"
+#include "save/dlg_util_win.h"
+#include "save/log_file_win.h"
+#include "save_fixture_win.h"
+#include "../support/modal_driver_win.h"
+
+namespace rapporta::test {
+namespace {
+
+constexpr wchar_t kQuestion[] = L"すでにファイルが存在します。上書きしてもよろしいですか？";
+
+TEST_F(SaveTest, DialogOpensWithTheTextFilterAndANameGetsTheDefaultExtension) {
+  const SeenDialogs seen = Save({Path(L"chat")}, u"\r\n\r\n[12:00]hello");
+  ASSERT_TRUE(seen.dialog) << "no dialog titled ﾌｧｲﾙの保存";
+  EXPECT_EQ(seen.dialogOwner, owner_);
+  EXPECT_EQ(seen.fileTypeIndex, 0);
+  EXPECT_EQ(seen.fileType, L"TXTﾌｧｲﾙ(*.txt)");
+  EXPECT_EQ(seen.fileTypeCount, 2);
+  EXPECT_EQ(seen.secondFileType, L"すべてのﾌｧｲﾙ(*.*)");
+  EXPECT_FALSE(seen.question);
+  EXPECT_FALSE(FileExists(Path(L"chat")));
+  EXPECT_EQ(ReadBytes(Path(L"chat.txt")), "\r\n\r\n[12:00]hello");
+  EXPECT_EQ(logReads, 1);
+}
+
+TEST_F(SaveTest, CancelWritesNothingAndAsksNothing) {
+  // Even with the name of an existing file typed in before cancelling.
+  WriteBytes(Path(L"old.txt"), "old");
+  const SeenDialogs seen = Save({Path(L"old.txt"), false}, u"new");
+  ASSERT_TRUE(seen.dialog);
+  EXPECT_FALSE(seen.question);
+  EXPECT_EQ(ReadBytes(Path(L"old.txt")), "old");
+  EXPECT_EQ(logReads, 0);
+}
+
+TEST_F(SaveTest, SavingTwiceAsksAndOnlyYesReplacesTheFile) {
+  const std::wstring name = Path(L"twice.txt");
+  Save({name}, u"\r\n\r\nthe first and longer log");
+  ASSERT_EQ(ReadBytes(name), "\r\n\r\nthe first and longer log");
+
+  const SeenDialogs no = Save({name}, u"\r\n\r\nsecond", IDNO);
+  ASSERT_TRUE(no.question) << "no overwrite question";
+  EXPECT_EQ(no.questionText, kQuestion);
+  EXPECT_EQ(ReadBytes(name), "\r\n\r\nthe first and longer log");
+  EXPECT_EQ(logReads, 1) << "the log is read only for a write";
+
+  const SeenDialogs yes = Save({name}, u"\r\n\r\nsecond", IDYES);
+  ASSERT_TRUE(yes.question);
+  EXPECT_EQ(ReadBytes(name), "\r\n\r\nsecond") << "the file is replaced whole";
+  EXPECT_EQ(logReads, 2);
+}
+
+TEST_F(SaveTest, QuestionIsAYesNoInformationBoxOwnedByTheWindow) {
+  const std::wstring name = Path(L"ask.txt");
+  WriteBytes(name, "old");
+  const SeenDialogs seen = Save({name}, u"new", IDNO);
+  ASSERT_TRUE(seen.question);
+  EXPECT_EQ(seen.questionOwner, owner_);
+  EXPECT_FALSE(seen.ownerEnabledDuringQuestion) << "modal to the application";
+  EXPECT_TRUE(seen.yesButton);
+  EXPECT_TRUE(seen.noButton);
+  EXPECT_FALSE(seen.cancelButton);
+  EXPECT_TRUE(seen.yesIsDefault);
+  EXPECT_TRUE(seen.informationIcon);
+}
+
+TEST_F(SaveTest, AskYesNoGivesTheAnswerWord) {
+  for (const auto& [button, word] : {std::pair{IDYES, "YES"}, std::pair{IDNO, "NO"}}) {
+    std::string answer = "stale";
+    ModalDriver user([button = button] {
+      if (HWND box = WaitForDialog(kQuestionTitle)) {
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+      }
+    });
+    save::AskYesNo(owner_, u"question?", answer);
+    user.Join();
+    EXPECT_EQ(answer, word);
+  }
+}
+
+TEST_F(SaveTest, EnterOnTheQuestionAnswersYes) {
+  std::string answer;
+  ModalDriver user([] {
+    if (HWND box = WaitForDialog(kQuestionTitle)) {
+      SetForegroundWindow(box);
+      PressKey(VK_RETURN);
+    }
+  });
+  save::AskYesNo(owner_, u"question?", answer);
+  user.Join();
+  EXPECT_EQ(answer, "YES");
+}
+
+TEST_F(SaveTest, FileThatCannotBeWrittenIsReportedAndLeftAsItWas) {
+  // Another program holds the file open: the user agrees to replace it, the
+  // write is refused.
+  const std::wstring name = Path(L"held.txt");
+  WriteBytes(name, "kept");
+  HANDLE held = CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  try {
+    Save({name}, u"new", IDYES);
+    ADD_FAILURE() << "no failure for a file held open";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.Operation(), "CreateFileW");
+    EXPECT_EQ(failure.Code(),
+              static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION)));
+  }
+  CloseHandle(held);
+  EXPECT_EQ(ReadBytes(name), "kept");
+
+  // The folder is gone by the time the user answers.
+  const std::wstring gone = Path(L"gone");
+  ASSERT_TRUE(CreateDirectoryW(gone.c_str(), nullptr));
+  WriteBytes(gone + L"\\chat.txt", "old");
+  try {
+    Save({gone + L"\\chat.txt"}, u"new", IDYES, [&] {
+      DeleteFileW((gone + L"\\chat.txt").c_str());
+      RemoveDirectoryW(gone.c_str());
+    });
+    ADD_FAILURE() << "no failure for a missing folder";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.Operation(), "CreateFileW");
+    EXPECT_EQ(failure.Code(),
+              static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)));
+  }
+  EXPECT_FALSE(FileExists(gone));
+}
+
+}  // namespace
+}  // namespace rapporta::test
