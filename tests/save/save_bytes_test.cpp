@@ -33,13 +33,13 @@ const Sample kOutsideCodePage{u"\r\n\r\n[12:00]日本",
 
 TEST_F(SaveTest, LogIsWrittenInTheSystemCodePageWhenItFits) {
   ASSERT_EQ(GetACP(), static_cast<UINT>(RAPPORTA_EXPECTED_ACP));
-  Save({Path(L"fits.txt")}, kInCodePage.log);
+  Save(Typing(Path(L"fits.txt")), kInCodePage.log);
   EXPECT_EQ(ReadBytes(Path(L"fits.txt")), kInCodePage.bytes);
 }
 
 TEST_F(SaveTest, LogIsWrittenAsUtf8WithAMarkWhenACharacterDoesNotFit) {
   ASSERT_EQ(GetACP(), static_cast<UINT>(RAPPORTA_EXPECTED_ACP));
-  Save({Path(L"wide.txt")}, kOutsideCodePage.log);
+  Save(Typing(Path(L"wide.txt")), kOutsideCodePage.log);
   EXPECT_EQ(ReadBytes(Path(L"wide.txt")), kOutsideCodePage.bytes);
 }
 

@@ -13,14 +13,14 @@ namespace {
 constexpr wchar_t kQuestion[] = L"すでにファイルが存在します。上書きしてもよろしいですか？";
 
 TEST_F(SaveTest, DialogOpensWithTheTextFilterAndANameGetsTheDefaultExtension) {
-  const SeenDialogs seen = Save({Path(L"chat")}, u"\r\n\r\n[12:00]hello");
+  const SeenDialogs seen = Save(Typing(Path(L"chat")), u"\r\n\r\n[12:00]hello");
   ASSERT_TRUE(seen.dialog) << "no dialog titled ﾌｧｲﾙの保存";
   EXPECT_EQ(seen.dialogOwner, owner_);
   EXPECT_EQ(seen.fileTypeIndex, 0);
   EXPECT_EQ(seen.fileType, L"TXTﾌｧｲﾙ(*.txt)");
   EXPECT_EQ(seen.fileTypeCount, 2);
   EXPECT_EQ(seen.secondFileType, L"すべてのﾌｧｲﾙ(*.*)");
-  EXPECT_FALSE(seen.question);
+  EXPECT_EQ(seen.boxes, 0);
   EXPECT_FALSE(FileExists(Path(L"chat")));
   EXPECT_EQ(ReadBytes(Path(L"chat.txt")), "\r\n\r\n[12:00]hello");
   EXPECT_EQ(logReads, 1);
@@ -29,26 +29,28 @@ TEST_F(SaveTest, DialogOpensWithTheTextFilterAndANameGetsTheDefaultExtension) {
 TEST_F(SaveTest, CancelWritesNothingAndAsksNothing) {
   // Even with the name of an existing file typed in before cancelling.
   WriteBytes(Path(L"old.txt"), "old");
-  const SeenDialogs seen = Save({Path(L"old.txt"), false}, u"new");
+  UserAnswers cancel = Typing(Path(L"old.txt"));
+  cancel.save = false;
+  const SeenDialogs seen = Save(cancel, u"new");
   ASSERT_TRUE(seen.dialog);
-  EXPECT_FALSE(seen.question);
+  EXPECT_EQ(seen.boxes, 0);
   EXPECT_EQ(ReadBytes(Path(L"old.txt")), "old");
   EXPECT_EQ(logReads, 0);
 }
 
 TEST_F(SaveTest, SavingTwiceAsksAndOnlyYesReplacesTheFile) {
   const std::wstring name = Path(L"twice.txt");
-  Save({name}, u"\r\n\r\nthe first and longer log");
+  Save(Typing(name), u"\r\n\r\nthe first and longer log");
   ASSERT_EQ(ReadBytes(name), "\r\n\r\nthe first and longer log");
 
-  const SeenDialogs no = Save({name}, u"\r\n\r\nsecond", IDNO);
-  ASSERT_TRUE(no.question) << "no overwrite question";
-  EXPECT_EQ(no.questionText, kQuestion);
+  const SeenDialogs no = Save(Typing(name, IDNO), u"\r\n\r\nsecond");
+  ASSERT_EQ(no.boxes, 1) << "no overwrite question";
+  EXPECT_EQ(no.boxText, kQuestion);
   EXPECT_EQ(ReadBytes(name), "\r\n\r\nthe first and longer log");
   EXPECT_EQ(logReads, 1) << "the log is read only for a write";
 
-  const SeenDialogs yes = Save({name}, u"\r\n\r\nsecond", IDYES);
-  ASSERT_TRUE(yes.question);
+  const SeenDialogs yes = Save(Typing(name, IDYES), u"\r\n\r\nsecond");
+  ASSERT_EQ(yes.boxes, 1);
   EXPECT_EQ(ReadBytes(name), "\r\n\r\nsecond") << "the file is replaced whole";
   EXPECT_EQ(logReads, 2);
 }
@@ -56,10 +58,10 @@ TEST_F(SaveTest, SavingTwiceAsksAndOnlyYesReplacesTheFile) {
 TEST_F(SaveTest, QuestionIsAYesNoInformationBoxOwnedByTheWindow) {
   const std::wstring name = Path(L"ask.txt");
   WriteBytes(name, "old");
-  const SeenDialogs seen = Save({name}, u"new", IDNO);
-  ASSERT_TRUE(seen.question);
-  EXPECT_EQ(seen.questionOwner, owner_);
-  EXPECT_FALSE(seen.ownerEnabledDuringQuestion) << "modal to the application";
+  const SeenDialogs seen = Save(Typing(name, IDNO), u"new");
+  ASSERT_EQ(seen.boxes, 1);
+  EXPECT_EQ(seen.boxOwner, owner_);
+  EXPECT_FALSE(seen.ownerEnabledDuringBox) << "modal to the application";
   EXPECT_TRUE(seen.yesButton);
   EXPECT_TRUE(seen.noButton);
   EXPECT_FALSE(seen.cancelButton);
@@ -71,7 +73,7 @@ TEST_F(SaveTest, AskYesNoGivesTheAnswerWord) {
   for (const auto& [button, word] : {std::pair{IDYES, "YES"}, std::pair{IDNO, "NO"}}) {
     std::string answer = "stale";
     ModalDriver user([button = button] {
-      if (HWND box = WaitForDialog(kQuestionTitle)) {
+      if (HWND box = WaitForDialog(kAppBoxTitle)) {
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
       }
     });
@@ -84,7 +86,7 @@ TEST_F(SaveTest, AskYesNoGivesTheAnswerWord) {
 TEST_F(SaveTest, EnterOnTheQuestionAnswersYes) {
   std::string answer;
   ModalDriver user([] {
-    if (HWND box = WaitForDialog(kQuestionTitle)) {
+    if (HWND box = WaitForDialog(kAppBoxTitle)) {
       SetForegroundWindow(box);
       PressKey(VK_RETURN);
     }
@@ -103,7 +105,7 @@ TEST_F(SaveTest, FileThatCannotBeWrittenIsReportedAndLeftAsItWas) {
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   try {
-    Save({name}, u"new", IDYES);
+    Save(Typing(name), u"new");
     ADD_FAILURE() << "no failure for a file held open";
   } catch (const Failure& failure) {
     EXPECT_EQ(failure.Operation(), "CreateFileW");
@@ -118,10 +120,12 @@ TEST_F(SaveTest, FileThatCannotBeWrittenIsReportedAndLeftAsItWas) {
   ASSERT_TRUE(CreateDirectoryW(gone.c_str(), nullptr));
   WriteBytes(gone + L"\\chat.txt", "old");
   try {
-    Save({gone + L"\\chat.txt"}, u"new", IDYES, [&] {
+    UserAnswers answers = Typing(gone + L"\\chat.txt");
+    answers.beforeAnswer = [&] {
       DeleteFileW((gone + L"\\chat.txt").c_str());
       RemoveDirectoryW(gone.c_str());
-    });
+    };
+    Save(answers, u"new");
     ADD_FAILURE() << "no failure for a missing folder";
   } catch (const Failure& failure) {
     EXPECT_EQ(failure.Operation(), "CreateFileW");

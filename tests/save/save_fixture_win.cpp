@@ -44,9 +44,8 @@ HWND FileNameEdit(HWND dialog) {
 }
 
 void ReadQuestion(HWND box, SeenDialogs& seen) {
-  seen.question = true;
-  seen.questionText = WindowText(GetDlgItem(box, 0xffff));
-  seen.questionOwner = GetWindow(box, GW_OWNER);
+  seen.boxText = WindowText(GetDlgItem(box, 0xffff));
+  seen.boxOwner = GetWindow(box, GW_OWNER);
   seen.yesButton = GetDlgItem(box, IDYES) != nullptr;
   seen.noButton = GetDlgItem(box, IDNO) != nullptr;
   seen.cancelButton = GetDlgItem(box, IDCANCEL) != nullptr;
@@ -77,37 +76,28 @@ bool FileExists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void SaveTest::SetUp() {
-  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-  owner_ = CreateWindowExW(0, L"STATIC", L"Rapporta owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                           40, 40, 400, 300, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(owner_, nullptr);
+TempFolder::TempFolder() {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
-  folder_ = std::wstring(temp) + L"rapporta-save-" + std::to_wstring(GetCurrentProcessId()) +
-            L"-" + std::to_wstring(GetTickCount64());
-  ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
+  name_ = std::wstring(temp) + L"rapporta-save-" + std::to_wstring(GetCurrentProcessId()) +
+          L"-" + std::to_wstring(GetTickCount64());
+  if (!CreateDirectoryW(name_.c_str(), nullptr)) ADD_FAILURE() << "cannot create the folder";
 }
 
-void SaveTest::TearDown() {
-  if (!folder_.empty()) {
-    const std::wstring pattern = folder_ + L"\\*";
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        SetFileAttributesW(Path(found.cFileName).c_str(), FILE_ATTRIBUTE_NORMAL);
-      } while (FindNextFileW(search, &found));
-      FindClose(search);
-    }
-    DeleteTree(folder_);
+TempFolder::~TempFolder() {
+  // Read-only files would stop the removal.
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW(Path(L"*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      SetFileAttributesW(Path(found.cFileName).c_str(), FILE_ATTRIBUTE_NORMAL);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
   }
-  if (owner_) DestroyWindow(owner_);
-  CoUninitialize();
+  DeleteTree(name_);
 }
 
-SeenDialogs SaveTest::Save(const DialogAnswer& answer, const Text& log, int questionAnswer,
-                           const std::function<void()>& beforeAnswer) {
+SeenDialogs RunAsUser(const UserAnswers& answers, HWND owner, const std::function<void()>& work) {
   SeenDialogs seen;
   std::atomic<bool> done{false};
   ModalDriver user([&] {
@@ -120,31 +110,55 @@ SeenDialogs SaveTest::Save(const DialogAnswer& answer, const Text& log, int ques
     seen.fileType = ComboItem(types, seen.fileTypeIndex);
     seen.fileTypeCount = static_cast<int>(SendMessageW(types, CB_GETCOUNT, 0, 0));
     seen.secondFileType = ComboItem(types, 1);
-    if (answer.name) {
+    if (answers.name) {
       SendMessageW(FileNameEdit(dialog), WM_SETTEXT, 0,
-                   reinterpret_cast<LPARAM>(answer.name->c_str()));
+                   reinterpret_cast<LPARAM>(answers.name->c_str()));
     }
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(answer.save ? IDOK : IDCANCEL, BN_CLICKED), 0);
-    // Any question comes up before the save returns.
-    while (!done) {
-      HWND box = WaitForDialog(kQuestionTitle, 50);
-      if (!box) continue;
-      ReadQuestion(box, seen);
-      seen.ownerEnabledDuringQuestion = IsWindowEnabled(owner_) != FALSE;
-      if (beforeAnswer) beforeAnswer();
-      PostMessageW(box, WM_COMMAND, MAKEWPARAM(questionAnswer, BN_CLICKED), 0);
-      break;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(answers.save ? IDOK : IDCANCEL, BN_CLICKED), 0);
+    // Boxes come up before the work returns.
+    HWND previous = nullptr;
+    while (!done && seen.boxes < answers.boxes) {
+      HWND box = WaitForDialog(kAppBoxTitle, 50);
+      if (!box || box == previous) continue;
+      previous = box;
+      if (seen.boxes++ == 0) {
+        ReadQuestion(box, seen);
+        seen.ownerEnabledDuringBox = IsWindowEnabled(owner) != FALSE;
+      }
+      seen.lastBoxText = WindowText(GetDlgItem(box, 0xffff));
+      if (answers.beforeAnswer) answers.beforeAnswer();
+      // A box without the asked button (a failure report) is answered OK.
+      const int button = GetDlgItem(box, answers.question) ? answers.question : IDOK;
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     }
   });
   struct Done {
     std::atomic<bool>& flag;
     ~Done() { flag = true; }
   } markDone{done};
-  save::B_Save_Click(owner_, [&] {
-    ++logReads;
-    return log;
-  });
+  work();
   return seen;
+}
+
+void SaveTest::SetUp() {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  owner_ = CreateWindowExW(0, L"STATIC", L"Rapporta owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           40, 40, 400, 300, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(owner_, nullptr);
+}
+
+void SaveTest::TearDown() {
+  if (owner_) DestroyWindow(owner_);
+  CoUninitialize();
+}
+
+SeenDialogs SaveTest::Save(const UserAnswers& answers, const Text& log) {
+  return RunAsUser(answers, owner_, [&] {
+    save::B_Save_Click(owner_, [&] {
+      ++logReads;
+      return log;
+    });
+  });
 }
 
 }  // namespace rapporta::test
