@@ -64,26 +64,31 @@ LRESULT CALLBACK InputKeys::Proc(HWND window, UINT message, WPARAM wParam, LPARA
 LRESULT CALLBACK LogKeys::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                UINT_PTR, DWORD_PTR self) {
   switch (message) {
-    case WM_KEYDOWN:
-      switch (LogKeyDown(static_cast<int>(wParam), ModifierBits())) {
+    case WM_KEYDOWN: {
+      LogKeys& keys = OwnerOf<LogKeys>(self);
+      const LogKeyAction action = LogKeyDown(static_cast<int>(wParam), ModifierBits());
+      keys.keyDownPassed_ = action == LogKeyAction::Pass;
+      switch (action) {
         case LogKeyAction::Pass:
           break;
         case LogKeyAction::FocusInput:
           // The box itself has no use for Esc; inside a dialog manager's
           // care it would even close the window, so the key ends here.
-          OwnerOf<LogKeys>(self).focusInput_();
+          keys.focusInput_();
           return 0;
         case LogKeyAction::Cancel:
           return 0;
       }
       break;
+    }
     case WM_SYSKEYDOWN:
       // Alt+Backspace would undo; the other system keys (Alt+F4, the menu)
       // belong to the window.
       if (wParam == VK_BACK) return 0;
       break;
     case WM_CHAR:
-      if (!LogKeepsChar(static_cast<char16_t>(wParam))) return 0;
+      if (!LogKeepsChar(static_cast<char16_t>(wParam), OwnerOf<LogKeys>(self).keyDownPassed_))
+        return 0;
       break;
     case WM_UNICHAR:
     case WM_IME_CHAR:

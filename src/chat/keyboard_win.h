@@ -47,6 +47,7 @@ class LogKeys {
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                UINT_PTR id, DWORD_PTR self);
   std::function<void()> focusInput_;
+  bool keyDownPassed_ = false;
   Subclass subclass_;
 };
 

@@ -44,10 +44,13 @@ enum class LogKeyAction {
 // lChat_KeyDown: first match wins.
 LogKeyAction LogKeyDown(int keyCode, int shift);
 
-// The log box drops every typed character except the one Ctrl+C types
-// (U+0003), which is how the box copies, so the keyboard never edits the log.
+// The log box drops every typed character except the one the passed Ctrl+C
+// types (U+0003), which is how the box copies, so the keyboard never edits
+// the log. Ctrl+Shift+C types U+0003 too, but its key-down was cancelled.
 inline constexpr char16_t kCopyChar = 3;
-inline bool LogKeepsChar(char16_t c) { return c == kCopyChar; }
+inline bool LogKeepsChar(char16_t c, bool keyDownPassed) {
+  return keyDownPassed && c == kCopyChar;
+}
 
 // C_Time's value (0 unchecked, 1 checked, 2 grayed) as bShowTime.
 inline bool ShowTimeFromCheck(int value) { return value != 0; }

@@ -187,9 +187,12 @@ TEST(KeyRules, LogBoxLetsOnlyCopyThroughAndEscFocusesTheInput) {
     EXPECT_EQ(chat::LogKeyDown(key, 0), LogKeyAction::Cancel) << key;
     EXPECT_EQ(chat::LogKeyDown(key, chat::kCtrlBit), LogKeyAction::Cancel) << key;
   }
-  EXPECT_TRUE(chat::LogKeepsChar(3));
-  for (char16_t c : {u'a', u'\r', u'\x16', u'\x18', u'\x1a', u'\x1b', u'\b', u'あ'})
-    EXPECT_FALSE(chat::LogKeepsChar(c)) << static_cast<int>(c);
+  EXPECT_TRUE(chat::LogKeepsChar(3, true));
+  EXPECT_FALSE(chat::LogKeepsChar(3, false)) << "Ctrl+Shift+C types U+0003 too";
+  for (char16_t c : {u'a', u'\r', u'\x16', u'\x18', u'\x1a', u'\x1b', u'\b', u'あ'}) {
+    EXPECT_FALSE(chat::LogKeepsChar(c, true)) << static_cast<int>(c);
+    EXPECT_FALSE(chat::LogKeepsChar(c, false)) << static_cast<int>(c);
+  }
 }
 
 TEST(KeyRules, TimeSwitchIsOnWhenCheckedOrGrayed) {

@@ -1,0 +1,158 @@
+// Start-up, the single instance, the host's Closing and the failure policy.
+#include "form_fixture.h"
+#include "ui/message_loop_win.h"
+
+namespace rapporta::test {
+namespace {
+
+using ui::B_Send;
+using ui::sInput;
+
+class Lifecycle : public FormTest {
+ protected:
+  // Top-level windows of the program's class that are visible.
+  static int VisibleForms() {
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM counter) {
+          wchar_t name[32] = {};
+          GetClassNameW(window, name, 32);
+          if (std::wstring_view(name) == L"Rapporta.Form1" && IsWindowVisible(window))
+            ++*reinterpret_cast<int*>(counter);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+  }
+};
+
+TEST_F(Lifecycle, ConnectedStartShowsCallsignAndVersionAndTurnsTheTimeOn) {
+  host->duringCreate = [&] { host->events->ChatTextReceived(u"early"); };
+  StartForm();
+  EXPECT_EQ(WindowTextOf(Window()), L"Rapporta! <N0CALL> Ver 0.0.29");
+  EXPECT_TRUE(form->ShowTime());
+  EXPECT_TRUE(IsWindowVisible(Window()));
+  // A line received before start-up finished has no time prefix.
+  host->events->ChatTextReceived(u"late");
+  EXPECT_EQ(LogBoxText(), L"\r\n\r\nearly\r\n\r\n[14:07]late");
+}
+
+TEST_F(Lifecycle, SecondInstanceShowsTheMessageAndLeavesTheFirstUntouched) {
+  StartForm();
+  host->events->ChatTextReceived(u"first");
+  const std::wstring log = LogBoxText();
+
+  auto secondHost = std::make_shared<FakeHostState>();
+  MessageBoxWatcher boxes;
+  int visibleAtBox = -1;
+  boxes.SetHandler([&](HWND) {
+    visibleAtBox = VisibleForms();
+    return false;
+  });
+  ui::Form1 second({FakeHostFactory(secondHost), nullptr, nullptr, TestInstanceName()});
+  EXPECT_EQ(second.Start(SW_SHOWNORMAL), ui::StartResult::Ended);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].title, L"Rapporta");
+  EXPECT_EQ(boxes.Boxes()[0].text, L"既に起動しています");
+  EXPECT_FALSE(boxes.Boxes()[0].hasIcon);
+  EXPECT_EQ(visibleAtBox, 1) << "only the first window is visible";
+  EXPECT_EQ(second.Window(), nullptr);
+  EXPECT_EQ(secondHost->created, 0);
+
+  EXPECT_TRUE(IsWindowVisible(Window()));
+  EXPECT_EQ(WindowTextOf(Window()), L"Rapporta! <N0CALL> Ver 0.0.29");
+  EXPECT_EQ(LogBoxText(), log);
+  EXPECT_FALSE(host->released);
+}
+
+TEST_F(Lifecycle, NoHostObjectTellsTheUserBeforeTheWindowOpensUnconnected) {
+  host->giveNoObject = true;
+  MessageBoxWatcher boxes;
+  int visibleAtBox = -1;
+  boxes.SetHandler([&](HWND) {
+    visibleAtBox = VisibleForms();
+    return false;
+  });
+  StartForm();
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].title, L"missing!!");
+  EXPECT_EQ(boxes.Boxes()[0].text, L"Launch EchoLink Faild!!");
+  EXPECT_FALSE(boxes.Boxes()[0].hasIcon);
+  EXPECT_EQ(visibleAtBox, 0);
+  EXPECT_EQ(WindowTextOf(Window()), L"Form1");
+  EXPECT_FALSE(form->ShowTime());
+  // Sending without a host: nothing happens, the typed text stays.
+  SetWindowTextW(Control(sInput), L"kept");
+  Click(B_Send);
+  EXPECT_EQ(WindowTextOf(Control(sInput)), L"kept");
+  EXPECT_EQ(LogBoxText(), L"");
+  EXPECT_EQ(boxes.Boxes().size(), 1u);
+}
+
+TEST_F(Lifecycle, ClosingDestroysTheWindowReleasesTheHostAndEndsTheLoop) {
+  StartForm();
+  SetWindowTextW(Control(sInput), L"being typed");
+  host->events->Closing();
+  EXPECT_EQ(ui::RunMessageLoop(*form), 0);
+  EXPECT_EQ(form->Window(), nullptr);
+  EXPECT_TRUE(host->released);
+}
+
+TEST_F(Lifecycle, ClosingInTheMiddleOfASendClosesOnceTheSendHasEnded) {
+  StartForm();
+  host->duringSend = [&] { host->events->Closing(); };
+  SetWindowTextW(Control(sInput), L"bye");
+  PostMessageW(Control(B_Send), BM_CLICK, 0, 0);
+  // The loop runs the click; the send finishes (call sign read, echo) before
+  // the window goes.
+  EXPECT_EQ(ui::RunMessageLoop(*form), 0);
+  EXPECT_EQ(host->sent, std::vector<Text>{u"bye"});
+  EXPECT_EQ(host->callsignReads, 2) << "the send finished its steps";
+  EXPECT_EQ(form->Window(), nullptr);
+  EXPECT_TRUE(host->released);
+}
+
+TEST_F(Lifecycle, ClosingDuringStartupEndsWithoutShowingTheWindow) {
+  host->duringCreate = [&] { host->events->Closing(); };
+  form = std::make_unique<ui::Form1>(Services());
+  EXPECT_EQ(form->Start(SW_SHOWNORMAL), ui::StartResult::Ended);
+  EXPECT_EQ(form->Window(), nullptr);
+  EXPECT_TRUE(host->released);
+  EXPECT_EQ(host->callsignReads, 0);
+  EXPECT_EQ(VisibleForms(), 0);
+}
+
+TEST_F(Lifecycle, FailingHostCallIsReportedAndTheWindowKeepsItsLog) {
+  StartForm();
+  host->events->ChatTextReceived(u"keep");
+  const std::wstring log = LogBoxText();
+  host->failNextCall = Failure("SendChat", static_cast<std::int32_t>(0x800706BA));
+  MessageBoxWatcher boxes;
+  SetWindowTextW(Control(sInput), L"hello");
+  Click(B_Send);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_NE(boxes.Boxes()[0].text.find(L"SendChat"), std::wstring::npos) << boxes.Boxes()[0].text;
+  EXPECT_NE(boxes.Boxes()[0].text.find(L"0x800706BA"), std::wstring::npos);
+  EXPECT_EQ(boxes.Boxes()[0].title, L"Rapporta");
+  EXPECT_NE(Window(), nullptr);
+  EXPECT_EQ(LogBoxText(), log);
+  EXPECT_EQ(WindowTextOf(Control(sInput)), L"hello");
+  // And the next send works.
+  Click(B_Send);
+  EXPECT_EQ(host->sent, std::vector<Text>{u"hello"});
+}
+
+TEST_F(Lifecycle, FailureDuringStartupIsReportedAndEndsTheProgram) {
+  host->failCreate = Failure("CoCreateInstance", static_cast<std::int32_t>(0x80040154));
+  MessageBoxWatcher boxes;
+  form = std::make_unique<ui::Form1>(Services());
+  EXPECT_EQ(form->Start(SW_SHOWNORMAL), ui::StartResult::Ended);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_NE(boxes.Boxes()[0].text.find(L"CoCreateInstance"), std::wstring::npos);
+  EXPECT_NE(boxes.Boxes()[0].text.find(L"0x80040154"), std::wstring::npos);
+  EXPECT_EQ(form->Window(), nullptr);
+}
+
+}  // namespace
+}  // namespace rapporta::test

@@ -1,0 +1,144 @@
+// Sending with real keyboard input and the buttons, and the log box's keys.
+#include "form_fixture.h"
+
+namespace rapporta::test {
+namespace {
+
+using ui::B_Send;
+using ui::lChat;
+using ui::sInput;
+
+class Sending : public FormTest {
+ protected:
+  void StartInForeground() {
+    StartForm();
+    ASSERT_TRUE(MakeForeground(Window()));
+    ASSERT_EQ(GetFocus(), Control(sInput));
+  }
+  bool Ends(const std::wstring& text, const std::wstring& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+  }
+};
+
+TEST_F(Sending, EnterInAnEmptyInputSendsTheEmptyStringAndEchoesTheCallsign) {
+  StartInForeground();
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return !host->sent.empty(); }));
+  EXPECT_EQ(host->sent, std::vector<Text>{u""});
+  EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]N0CALL>");
+  // Typed text and Enter: the Enter is consumed, the input emptied.
+  TypeText(L"こんにちは");
+  ASSERT_TRUE(PumpUntil([&] { return WindowTextOf(Control(sInput)) == L"こんにちは"; }));
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return host->sent.size() == 2; }));
+  EXPECT_EQ(host->sent.back(), u"こんにちは");
+  EXPECT_TRUE(PumpUntil([&] { return WindowTextOf(Control(sInput)).empty(); }));
+  EXPECT_TRUE(Ends(LogBoxText(), L"\r\n\r\n[14:07]N0CALL>こんにちは"));
+  EXPECT_EQ(host->callsignReads, 3) << "once at start-up, then afresh for each line";
+}
+
+TEST_F(Sending, SendButtonSendsEmptiesAndFocusesTheInput) {
+  StartInForeground();
+  TypeText(L"hello");
+  ASSERT_TRUE(PumpUntil([&] { return WindowTextOf(Control(sInput)) == L"hello"; }));
+  host->callsign = u"JA1ZZZ";
+  Click(B_Send);
+  EXPECT_EQ(host->sent, std::vector<Text>{u"hello"});
+  EXPECT_EQ(WindowTextOf(Control(sInput)), L"");
+  EXPECT_EQ(GetFocus(), Control(sInput));
+  EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]JA1ZZZ>hello");
+  // The caption keeps the call sign read at start-up.
+  EXPECT_EQ(WindowTextOf(Window()), L"Rapporta! <N0CALL> Ver 0.0.29");
+}
+
+TEST_F(Sending, LineReceivedWhileTheHostIsInsideSendChatLandsBeforeTheEcho) {
+  StartForm();
+  host->duringSend = [&] { host->events->ChatTextReceived(u"incoming"); };
+  SetWindowTextW(Control(sInput), L"out");
+  Click(B_Send);
+  EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]incoming\r\n\r\n[14:07]N0CALL>out");
+}
+
+TEST_F(Sending, TabVisitsTheControlsInOrderAndSkipsTheLog) {
+  StartInForeground();
+  std::vector<HWND> visited;
+  for (int i = 0; i < 5; ++i) {
+    const HWND before = GetFocus();
+    PressKey(VK_TAB);
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() != before; }));
+    visited.push_back(GetFocus());
+  }
+  EXPECT_EQ(visited, (std::vector<HWND>{Control(B_Send), Control(ui::C_Time),
+                                        Control(ui::B_Clear), Control(ui::B_Save),
+                                        Control(sInput)}));
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return L"<no clipboard>";
+  if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+void SetClipboardText(const std::wstring& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  const HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(data)));
+  GlobalUnlock(data);
+  SetClipboardData(CF_UNICODETEXT, data);
+  CloseClipboard();
+}
+
+TEST_F(Sending, LogBoxKeysCopyAndEscapeOnlyEverythingElseChangesNothing) {
+  StartInForeground();
+  host->events->ChatTextReceived(u"hello world");
+  const std::wstring log = LogBoxText();
+  SetFocus(Control(lChat));
+  SendMessageW(Control(lChat), EM_SETSEL, 11, 16);  // "hello"
+  Pump();
+  const auto selection = [&] {
+    DWORD start = 0, end = 0;
+    SendMessageW(Control(lChat), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return std::pair(start, end);
+  };
+  ASSERT_EQ(selection(), std::pair(DWORD{11}, DWORD{16}));
+
+  SetClipboardText(L"pasted");
+  PressKey('A');
+  PressKey(VK_DELETE);
+  PressKey(VK_BACK);
+  PressKey(VK_LEFT);
+  PressKey(VK_DOWN);
+  PressKey(VK_END);
+  PressKey(VK_RETURN);
+  PressKey('A', {VK_CONTROL});
+  PressKey('V', {VK_CONTROL});
+  PressKey('X', {VK_CONTROL});
+  PressKey(VK_INSERT, {VK_SHIFT});
+  PressKey('C', {VK_CONTROL, VK_SHIFT});
+  TypeText(L"typed");
+  PumpFor(300ms, Window());
+  EXPECT_EQ(LogBoxText(), log);
+  EXPECT_EQ(selection(), std::pair(DWORD{11}, DWORD{16}));
+  EXPECT_EQ(ClipboardText(), L"pasted");
+  EXPECT_EQ(GetFocus(), Control(lChat));
+
+  PressKey('C', {VK_CONTROL});
+  EXPECT_TRUE(PumpUntil([&] { return ClipboardText() == L"hello"; }));
+
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(PumpUntil([&] { return GetFocus() == Control(sInput); }));
+  EXPECT_EQ(LogBoxText(), log);
+  EXPECT_NE(Window(), nullptr) << "Esc does not close the window";
+}
+
+}  // namespace
+}  // namespace rapporta::test
