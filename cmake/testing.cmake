@@ -10,13 +10,15 @@ else()
 endif()
 include(GoogleTest)
 
-# rapporta_add_gtest(<name> SOURCES ... [LIBRARIES ...] [GUI] [TIMEOUT s])
+# rapporta_add_gtest(<name> SOURCES ... [LIBRARIES ...] [GUI] [TIMEOUT s]
+#                   [FIXTURES ...] [LOCKS ...])
 # Native builds discover the cases by running the binary; cross builds scan
 # the sources instead, because running a Windows binary needs the Wine prefix
 # that the test run itself sets up. Every case becomes one ctest test, and the
 # cases that use the display (GUI) never run at the same time as each other.
+# FIXTURES and LOCKS add to the cases' FIXTURES_REQUIRED and RESOURCE_LOCK.
 function(rapporta_add_gtest name)
-  cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBRARIES;FIXTURES;LOCKS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
@@ -25,10 +27,15 @@ function(rapporta_add_gtest name)
   if(CMAKE_CROSSCOMPILING)
     gtest_add_tests(TARGET ${name} TEST_PREFIX "${RAPPORTA_TEST_ARCH}.${name}."
                     TEST_LIST _cases)
-    set_tests_properties(${_cases} PROPERTIES FIXTURES_REQUIRED wine
+    set(_fixtures wine ${T_FIXTURES})
+    set_tests_properties(${_cases} PROPERTIES FIXTURES_REQUIRED "${_fixtures}"
                          TIMEOUT ${T_TIMEOUT})
+    set(_locks ${T_LOCKS})
     if(T_GUI)
-      set_tests_properties(${_cases} PROPERTIES RESOURCE_LOCK display.${RAPPORTA_TEST_ARCH})
+      list(APPEND _locks display.${RAPPORTA_TEST_ARCH})
+    endif()
+    if(_locks)
+      set_tests_properties(${_cases} PROPERTIES RESOURCE_LOCK "${_locks}")
     endif()
   elseif(WIN32)
     gtest_discover_tests(${name} TEST_PREFIX "${name}."

@@ -55,13 +55,13 @@ std::optional<RegKey> OpenKey(HKEY root, const std::wstring& path, REGSAM view) 
 
 std::wstring ReadDefault(HKEY key, const wchar_t* subkey) {
   DWORD bytes = 0;
-  if (RegGetValueW(key, subkey, nullptr, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr,
+  if (RegGetValueW(key, subkey, nullptr, RRF_RT_REG_SZ, nullptr,
                    nullptr, &bytes) != ERROR_SUCCESS) {
     return {};
   }
   std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
   bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-  if (RegGetValueW(key, subkey, nullptr, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr,
+  if (RegGetValueW(key, subkey, nullptr, RRF_RT_REG_SZ, nullptr,
                    value.data(), &bytes) != ERROR_SUCCESS) {
     return {};
   }
@@ -69,9 +69,20 @@ std::wstring ReadDefault(HKEY key, const wchar_t* subkey) {
   return value;
 }
 
-void WriteValue(const std::wstring& path, const wchar_t* name, const std::wstring& value) {
+// Where the registration goes: the user's classes. Wine's COM reads only the
+// machine's classes, so under Wine (whose prefix is the user's own) it goes
+// there too.
+std::vector<HKEY> Roots() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  const bool wine = ntdll && GetProcAddress(ntdll, "wine_get_version");
+  if (wine) return {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
+  return {HKEY_CURRENT_USER};
+}
+
+void WriteValue(HKEY root, const std::wstring& path, const wchar_t* name,
+                const std::wstring& value) {
   HKEY key = nullptr;
-  CheckReg(RegCreateKeyExW(HKEY_CURRENT_USER, (kClasses + path).c_str(), 0, nullptr, 0,
+  CheckReg(RegCreateKeyExW(root, (kClasses + path).c_str(), 0, nullptr, 0,
                            KEY_WRITE, nullptr, &key, nullptr),
            "RegCreateKeyEx");
   RegKey owner(key);
@@ -135,6 +146,53 @@ std::vector<std::wstring> RegisteredServers() {
   return servers;
 }
 
+void RegisterUnder(HKEY root, const std::wstring& exePath) {
+  const std::wstring quoted = L"\"" + exePath + L"\"";
+  for (const auto& c : Classes()) {
+    const std::wstring key = L"CLSID\\" + GuidText(c.id);
+    WriteValue(root, key, nullptr, c.name);
+    WriteValue(root, key + L"\\LocalServer32", nullptr, quoted);
+    WriteValue(root, key + L"\\TypeLib", nullptr, GuidText(c.library));
+  }
+  const std::wstring folder = exePath.substr(0, exePath.find_last_of(L"\\/") + 1);
+  for (const auto& library : Libraries()) {
+    const std::wstring id = GuidText(library.id);
+    const std::wstring key = L"TypeLib\\" + id + L"\\1.0";
+    const std::wstring file =
+        library.resource == 1 ? exePath : exePath + L"\\" + std::to_wstring(library.resource);
+    WriteValue(root, key, nullptr, library.name);
+    WriteValue(root, key + L"\\FLAGS", nullptr, L"0");
+    WriteValue(root, key + L"\\HELPDIR", nullptr, folder);
+    // A 32-bit client reads only win32; a 64-bit one falls back to it.
+    WriteValue(root, key + L"\\0\\win32", nullptr, file);
+    if (sizeof(void*) == 8) WriteValue(root, key + L"\\0\\win64", nullptr, file);
+    for (const auto& [iid, name] : library.interfaces) {
+      const std::wstring ikey = L"Interface\\" + GuidText(iid);
+      WriteValue(root, ikey, nullptr, name);
+      WriteValue(root, ikey + L"\\ProxyStubClsid32", nullptr, kAutomationProxy);
+      WriteValue(root, ikey + L"\\ProxyStubClsid", nullptr, kAutomationProxy);
+      WriteValue(root, ikey + L"\\TypeLib", nullptr, id);
+      WriteValue(root, ikey + L"\\TypeLib", L"Version", L"1.0");
+    }
+  }
+}
+
+void UnregisterUnder(HKEY root, const std::wstring& exePath) {
+  const std::wstring own = std::wstring(kClasses) + L"CLSID\\" + GuidText(CLSID_HostApp);
+  auto key = OpenKey(root, own, 0);
+  if (!key || !SamePath(ServerPath(ReadDefault(key->Get(), L"LocalServer32")), exePath)) return;
+  key.reset();
+  std::vector<std::wstring> keys;
+  for (const auto& c : Classes()) keys.push_back(L"CLSID\\" + GuidText(c.id));
+  for (const auto& library : Libraries()) {
+    keys.push_back(L"TypeLib\\" + GuidText(library.id));
+    for (const auto& entry : library.interfaces) {
+      keys.push_back(L"Interface\\" + GuidText(entry.first));
+    }
+  }
+  for (const auto& path : keys) RegDeleteTreeW(root, (kClasses + path).c_str());
+}
+
 }  // namespace
 
 std::wstring ServerPath(const std::wstring& command) {
@@ -157,51 +215,12 @@ Registration Register(const std::wstring& exePath) {
   for (const auto& server : RegisteredServers()) {
     if (!SamePath(server, exePath)) return Registration::RefusedForeign;
   }
-  const std::wstring quoted = L"\"" + exePath + L"\"";
-  for (const auto& c : Classes()) {
-    const std::wstring key = L"CLSID\\" + GuidText(c.id);
-    WriteValue(key, nullptr, c.name);
-    WriteValue(key + L"\\LocalServer32", nullptr, quoted);
-    WriteValue(key + L"\\TypeLib", nullptr, GuidText(c.library));
-  }
-  const std::wstring folder = exePath.substr(0, exePath.find_last_of(L"\\/") + 1);
-  for (const auto& library : Libraries()) {
-    const std::wstring id = GuidText(library.id);
-    const std::wstring key = L"TypeLib\\" + id + L"\\1.0";
-    const std::wstring file =
-        library.resource == 1 ? exePath : exePath + L"\\" + std::to_wstring(library.resource);
-    WriteValue(key, nullptr, library.name);
-    WriteValue(key + L"\\FLAGS", nullptr, L"0");
-    WriteValue(key + L"\\HELPDIR", nullptr, folder);
-    // A 32-bit client reads only win32; a 64-bit one falls back to it.
-    WriteValue(key + L"\\0\\win32", nullptr, file);
-    if (sizeof(void*) == 8) WriteValue(key + L"\\0\\win64", nullptr, file);
-    for (const auto& [iid, name] : library.interfaces) {
-      const std::wstring ikey = L"Interface\\" + GuidText(iid);
-      WriteValue(ikey, nullptr, name);
-      WriteValue(ikey + L"\\ProxyStubClsid32", nullptr, kAutomationProxy);
-      WriteValue(ikey + L"\\ProxyStubClsid", nullptr, kAutomationProxy);
-      WriteValue(ikey + L"\\TypeLib", nullptr, id);
-      WriteValue(ikey + L"\\TypeLib", L"Version", L"1.0");
-    }
-  }
+  for (HKEY root : Roots()) RegisterUnder(root, exePath);
   return Registration::Done;
 }
 
 void Unregister(const std::wstring& exePath) {
-  const std::wstring own = std::wstring(kClasses) + L"CLSID\\" + GuidText(CLSID_HostApp);
-  auto key = OpenKey(HKEY_CURRENT_USER, own, 0);
-  if (!key || !SamePath(ServerPath(ReadDefault(key->Get(), L"LocalServer32")), exePath)) return;
-  key.reset();
-  std::vector<std::wstring> keys;
-  for (const auto& c : Classes()) keys.push_back(L"CLSID\\" + GuidText(c.id));
-  for (const auto& library : Libraries()) {
-    keys.push_back(L"TypeLib\\" + GuidText(library.id));
-    for (const auto& entry : library.interfaces) {
-      keys.push_back(L"Interface\\" + GuidText(entry.first));
-    }
-  }
-  for (const auto& path : keys) RegDeleteTreeW(HKEY_CURRENT_USER, (kClasses + path).c_str());
+  for (HKEY root : Roots()) UnregisterUnder(root, exePath);
 }
 
 }  // namespace rapporta::standin

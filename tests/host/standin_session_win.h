@@ -1,0 +1,69 @@
+#pragma once
+// A test's hold on the stand-in host: its control object, and the process
+// behind it, which must be gone again when the test ends so that the next
+// test starts a fresh host.
+#include <windows.h>
+#include <wrl/client.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/text.h"
+#include "standin_control.h"  // generated
+
+namespace rapporta::testing {
+
+struct HandleCloser {
+  void operator()(HANDLE handle) const {
+    if (handle) CloseHandle(handle);
+  }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+// One COM apartment for the test's thread, like the program's window thread.
+class Apartment {
+ public:
+  Apartment();
+  Apartment(const Apartment&) = delete;
+  Apartment& operator=(const Apartment&) = delete;
+  ~Apartment();
+};
+
+class StandinSession {
+ public:
+  // Starts the stand-in (or joins the running one) through its control class.
+  StandinSession();
+  StandinSession(const StandinSession&) = delete;
+  StandinSession& operator=(const StandinSession&) = delete;
+  // Closes the stand-in and waits for it to end; ends it by force if it
+  // hangs. Closing it rather than waiting for its last object: Wine's stubs
+  // can keep objects past their clients' last release.
+  ~StandinSession();
+
+  IStandinControl& Control() { return *control_.Get(); }
+  DWORD ProcessId() const { return processId_; }
+  HANDLE Process() const { return process_.get(); }
+
+  void Inject(TextView text);
+  std::vector<Text> SentLines();
+  Text Callsign();
+  void SetCallsign(TextView callsign);
+  long StationsAlive();
+  long SinkCount();
+  long HostAppsAlive();
+
+  // Closes the host as its close button does; true when it then ended
+  // within the time.
+  bool CloseAndWaitForExit(DWORD milliseconds);
+
+ private:
+  Microsoft::WRL::ComPtr<IStandinControl> control_;
+  DWORD processId_ = 0;
+  UniqueHandle process_;
+};
+
+// Throws Failure when the call failed.
+void Check(HRESULT hr, const char* operation);
+
+}  // namespace rapporta::testing
