@@ -1,0 +1,169 @@
+// The real rapporta.exe and the real stand-in host, out of process.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "host/bstr_win.h"
+#include "rapporta_process_win.h"
+
+namespace rapporta::testing {
+namespace {
+
+constexpr wchar_t kCaption[] = L"Rapporta! <N0CALL> Ver 0.0.29";
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  // The window once start-up has finished: visible, caption written.
+  HWND Connected(RapportaProcess& rapporta) {
+    HWND form = nullptr;
+    WaitFor([&] {
+      form = rapporta.VisibleWindow();
+      return form && WindowText(form).rfind(L"Rapporta!", 0) == 0;
+    });
+    return form;
+  }
+  static HWND Log(HWND form) { return FindChild(form, L"EDIT", ES_MULTILINE); }
+  static HWND Input(HWND form) {
+    for (HWND edit = FindWindowExW(form, nullptr, L"EDIT", nullptr); edit;
+         edit = FindWindowExW(form, edit, L"EDIT", nullptr)) {
+      if (!(GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE)) return edit;
+    }
+    return nullptr;
+  }
+  static void Send(HWND form, const wchar_t* text) {
+    SendMessageW(Input(form), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    PostMessageW(FindChild(form, L"BUTTON", 0, L"Send"), BM_CLICK, 0, 0);
+  }
+  static bool LogEndsWith(HWND form, const std::wstring& tail) {
+    const auto log = WindowText(Log(form));
+    return log.size() >= tail.size() && log.compare(log.size() - tail.size(), tail.size(), tail) == 0;
+  }
+
+  Apartment apartment_;
+  StandinSession standin_;
+};
+
+TEST_F(EndToEnd, StartsConnectedWithTheCallsignInTheCaption) {
+  const DWORD start = GetTickCount();
+  RapportaProcess rapporta;
+  HWND form = Connected(rapporta);
+  ASSERT_TRUE(form);
+  std::printf("launch to visible connected window: %lu ms\n", GetTickCount() - start);
+  EXPECT_EQ(WindowText(form), kCaption);
+  EXPECT_EQ(standin_.SinkCount(), 1);
+}
+
+TEST_F(EndToEnd, AnEmptyCallsignGivesEmptyBrackets) {
+  standin_.SetCallsign(u"");
+  RapportaProcess rapporta;
+  HWND form = Connected(rapporta);
+  ASSERT_TRUE(form);
+  EXPECT_EQ(WindowText(form), L"Rapporta! <> Ver 0.0.29");
+}
+
+TEST_F(EndToEnd, NoWindowIsVisibleUntilStartupHasFinished) {
+  Check(standin_.Control().DelayNextCall(1500), "DelayNextCall");
+  RapportaProcess rapporta;
+  const DWORD start = GetTickCount();
+  bool seen = false;
+  while (GetTickCount() - start < 1200) {
+    seen = seen || rapporta.AnyVisibleWindow();
+    Sleep(20);
+  }
+  EXPECT_FALSE(seen);
+  ASSERT_TRUE(Connected(rapporta));
+}
+
+TEST_F(EndToEnd, InjectedTextLandsInTheLogWithTheTimePrefix) {
+  RapportaProcess rapporta;
+  HWND form = Connected(rapporta);
+  ASSERT_TRUE(form);
+  const DWORD start = GetTickCount();
+  standin_.Inject(u"hello from the host");
+  ASSERT_TRUE(WaitFor([&] { return LogEndsWith(form, L"]hello from the host"); }));
+  std::printf("injected line to log: %lu ms\n", GetTickCount() - start);
+  const auto log = WindowText(Log(form));
+  // CR LF CR LF [HH:MM]text
+  ASSERT_GE(log.size(), 11u);
+  const auto entry = log.substr(log.size() - std::wstring(L"[00:00]hello from the host").size() - 4);
+  EXPECT_EQ(entry.substr(0, 5), L"\r\n\r\n[");
+  EXPECT_EQ(entry[7], L':');
+  EXPECT_EQ(entry[10], L']');
+}
+
+TEST_F(EndToEnd, ASentLineReachesTheHostAndEchoesTheCallsignReadAfresh) {
+  RapportaProcess rapporta;
+  HWND form = Connected(rapporta);
+  ASSERT_TRUE(form);
+  Send(form, L"first");
+  ASSERT_TRUE(WaitFor([&] { return LogEndsWith(form, L"]N0CALL>first"); }));
+  standin_.SetCallsign(u"JA1ABC");
+  Send(form, L"second");
+  ASSERT_TRUE(WaitFor([&] { return LogEndsWith(form, L"]JA1ABC>second"); }));
+  EXPECT_EQ(standin_.SentLines(), (std::vector<Text>{u"first", u"second"}));
+  EXPECT_EQ(WindowText(form), kCaption);
+  EXPECT_EQ(WindowText(Input(form)), L"");
+}
+
+TEST_F(EndToEnd, ALineRaisedInsideSendChatLandsBeforeTheEcho) {
+  RapportaProcess rapporta;
+  HWND form = Connected(rapporta);
+  ASSERT_TRUE(form);
+  host::Bstr meanwhile(u"meanwhile");
+  Check(standin_.Control().RaiseInNextSend(meanwhile.Get()), "RaiseInNextSend");
+  Send(form, L"mine");
+  ASSERT_TRUE(WaitFor([&] { return LogEndsWith(form, L"]N0CALL>mine"); }));
+  const auto log = WindowText(Log(form));
+  const auto received = log.find(L"]meanwhile");
+  ASSERT_NE(received, std::wstring::npos);
+  EXPECT_LT(received, log.find(L"]N0CALL>mine"));
+}
+
+TEST_F(EndToEnd, ClosingClosesTheWindowAndEndsTheProgram) {
+  RapportaProcess rapporta;
+  HWND form = Connected(rapporta);
+  ASSERT_TRUE(form);
+  SendMessageW(Input(form), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"typed, never sent"));
+  Check(standin_.Control().RaiseClosing(), "RaiseClosing");
+  EXPECT_TRUE(rapporta.Ended(10000));
+  EXPECT_TRUE(WaitFor([&] { return standin_.SinkCount() == 0; }, 5000));
+  EXPECT_TRUE(standin_.SentLines().empty());
+}
+
+TEST_F(EndToEnd, AVanishedHostFailsTheNextSendAndTheProgramKeepsItsLog) {
+  RapportaProcess rapporta;
+  HWND form = Connected(rapporta);
+  ASSERT_TRUE(form);
+  standin_.Inject(u"before");
+  ASSERT_TRUE(WaitFor([&] { return LogEndsWith(form, L"]before"); }));
+  const auto log = WindowText(Log(form));
+  Check(standin_.Control().Vanish(), "Vanish");
+  ASSERT_EQ(WaitForSingleObject(standin_.Process(), 10000), WAIT_OBJECT_0);
+  Send(form, L"into the void");
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = rapporta.VisibleWindow(L"#32770")) != nullptr; }));
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return rapporta.VisibleWindow(L"#32770") == nullptr; }));
+  EXPECT_FALSE(rapporta.Ended(500));
+  EXPECT_EQ(WindowText(Log(form)), log);
+}
+
+TEST_F(EndToEnd, ASecondInstanceSaysSoAndLeavesTheFirstAlone) {
+  RapportaProcess first;
+  HWND form = Connected(first);
+  ASSERT_TRUE(form);
+  RapportaProcess second;
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = second.VisibleWindow(L"#32770")) != nullptr; }));
+  EXPECT_EQ(WindowText(box), L"Rapporta");
+  EXPECT_EQ(WindowText(GetDlgItem(box, 0xffff)), L"既に起動しています");
+  EXPECT_EQ(second.VisibleWindow(), nullptr);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(second.Ended(10000));
+  EXPECT_EQ(standin_.SinkCount(), 1);
+  EXPECT_FALSE(first.Ended());
+  EXPECT_EQ(WindowText(form), kCaption);
+}
+
+}  // namespace
+}  // namespace rapporta::testing

@@ -1,0 +1,88 @@
+#include "rapporta_process_win.h"
+
+#include <vector>
+
+#include "common/check_win.h"
+
+namespace rapporta::testing {
+namespace {
+
+std::wstring ExePath() {
+  std::string path = RAPPORTA_EXE;  // from the build
+  std::wstring wide(path.begin(), path.end());
+  // A Unix path of the cross build: Wine shows the root as drive Z.
+  if (!wide.empty() && wide[0] == L'/') wide = L"Z:" + wide;
+  return wide;
+}
+
+struct Search {
+  DWORD process;
+  const wchar_t* className;
+  HWND found;
+};
+
+BOOL CALLBACK Visit(HWND window, LPARAM context) {
+  auto& search = *reinterpret_cast<Search*>(context);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != search.process || !IsWindowVisible(window)) return TRUE;
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (search.className && std::wstring(name) != search.className) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+RapportaProcess::RapportaProcess() {
+  std::wstring command = L"\"" + ExePath() + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  CheckWin(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info),
+           "CreateProcess(rapporta.exe)");
+  CloseHandle(info.hThread);
+  process_.reset(info.hProcess);
+  id_ = info.dwProcessId;
+}
+
+RapportaProcess::~RapportaProcess() {
+  if (!Ended()) {
+    TerminateProcess(process_.get(), 1);
+    WaitForSingleObject(process_.get(), 5000);
+  }
+}
+
+bool RapportaProcess::Ended(DWORD waitMilliseconds) const {
+  return WaitForSingleObject(process_.get(), waitMilliseconds) == WAIT_OBJECT_0;
+}
+
+HWND RapportaProcess::VisibleWindow(const wchar_t* className) const {
+  Search search{id_, className, nullptr};
+  EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool RapportaProcess::AnyVisibleWindow() const { return VisibleWindow(nullptr) != nullptr; }
+
+std::wstring WindowText(HWND window) {
+  const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const auto copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(copied));
+  return text;
+}
+
+HWND FindChild(HWND parent, const wchar_t* className, LONG style, const wchar_t* text) {
+  for (HWND child = FindWindowExW(parent, nullptr, className, nullptr); child;
+       child = FindWindowExW(parent, child, className, nullptr)) {
+    if ((GetWindowLongW(child, GWL_STYLE) & style) != style) continue;
+    if (text && WindowText(child) != text) continue;
+    return child;
+  }
+  return nullptr;
+}
+
+}  // namespace rapporta::testing
