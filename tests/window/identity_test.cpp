@@ -1,0 +1,63 @@
+// The program's identity as Windows reads it from rapporta.exe.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class Identity : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeW(RAPPORTA_EXE_PATH, &handle);
+    ASSERT_GT(size, 0u) << "no version record in " << RAPPORTA_EXE_PATH;
+    data.resize(size);
+    ASSERT_TRUE(GetFileVersionInfoW(RAPPORTA_EXE_PATH, 0, size, data.data()));
+  }
+  std::wstring String(const std::wstring& name) {
+    void* value = nullptr;
+    UINT length = 0;
+    const std::wstring path = L"\\StringFileInfo\\041104B0\\" + name;
+    if (!VerQueryValueW(data.data(), path.c_str(), &value, &length)) return L"<missing>";
+    return std::wstring(static_cast<const wchar_t*>(value));
+  }
+  std::vector<unsigned char> data;
+};
+
+TEST_F(Identity, VersionRecordIsJapaneseUnicodeWithTheProgramsNamesAndVersion) {
+  EXPECT_EQ(String(L"ProductName"), L"Rapporta");
+  EXPECT_EQ(String(L"InternalName"), L"rapporta");
+  EXPECT_EQ(String(L"OriginalFilename"), L"rapporta.exe");
+  EXPECT_EQ(String(L"FileVersion"), L"0.00.0029");
+  EXPECT_EQ(String(L"ProductVersion"), L"0.00.0029");
+
+  void* value = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", &value, &length));
+  ASSERT_GE(length, 4u);
+  const auto* translation = static_cast<const WORD*>(value);
+  EXPECT_EQ(translation[0], 0x0411);
+  EXPECT_EQ(translation[1], 0x04B0);
+
+  ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", &value, &length));
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 0));
+  EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, 29));
+}
+
+TEST_F(Identity, ManifestIsEmbedded) {
+  const HMODULE exe = LoadLibraryExW(RAPPORTA_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(exe, nullptr);
+  const HRSRC manifest = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  ASSERT_NE(manifest, nullptr);
+  const std::string text(static_cast<const char*>(LockResource(LoadResource(exe, manifest))),
+                         SizeofResource(exe, manifest));
+  EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+  EXPECT_NE(text.find("PerMonitorV2"), std::string::npos);
+  FreeLibrary(exe);
+}
+
+}  // namespace
