@@ -5,7 +5,8 @@
 #include "save/dlg_util_win.h"
 #include "save/log_file_win.h"
 #include "save_fixture_win.h"
-#include "../support/modal_driver_win.h"
+#include "support/keyboard_win.h"
+#include "support/modal_driver_win.h"
 
 namespace rapporta::test {
 namespace {
@@ -87,8 +88,11 @@ TEST_F(SaveTest, EnterOnTheQuestionAnswersYes) {
   std::string answer;
   ModalDriver user([] {
     if (HWND box = WaitForDialog(kAppBoxTitle)) {
-      SetForegroundWindow(box);
-      PressKey(VK_RETURN);
+      if (MakeForeground(box)) {
+        PressKey(VK_RETURN);
+      } else {
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);  // fails the test
+      }
     }
   });
   save::AskYesNo(owner_, u"question?", answer);

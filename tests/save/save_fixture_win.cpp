@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "../support/modal_driver_win.h"
+#include "support/modal_driver_win.h"
 #include "save/save_command_win.h"
 
 namespace rapporta::test {

@@ -1,4 +1,4 @@
-#include "modal_driver_win.h"
+#include "support/modal_driver_win.h"
 
 namespace rapporta::test {
 namespace {
@@ -28,16 +28,6 @@ std::wstring WindowText(HWND window) {
   text.resize(static_cast<std::size_t>(
       GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
-}
-
-void PressKey(WORD virtualKey) {
-  INPUT keys[2] = {};
-  for (INPUT& key : keys) {
-    key.type = INPUT_KEYBOARD;
-    key.ki.wVk = virtualKey;
-  }
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, keys, sizeof(INPUT));
 }
 
 bool DialogIsOpen(std::wstring_view title) {

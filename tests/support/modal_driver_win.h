@@ -19,10 +19,6 @@ bool DialogIsOpen(std::wstring_view title);
 
 std::wstring WindowText(HWND window);
 
-// Presses and releases a key through the real input queue: it reaches the
-// foreground window.
-void PressKey(WORD virtualKey);
-
 // Runs script on its own thread from construction; joins on destruction.
 class ModalDriver {
  public:

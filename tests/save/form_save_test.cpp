@@ -1,0 +1,71 @@
+// The "保存" button of the real window, with the real save command.
+#include <objbase.h>
+
+#include "save/save_command_win.h"
+#include "save_fixture_win.h"
+#include "window/form_fixture.h"
+
+namespace rapporta::test {
+namespace {
+
+class FormSaveTest : public FormTest {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    ui::Form1Services services = Services();
+    services.save = save::B_Save_Click;
+    form = std::make_unique<ui::Form1>(std::move(services));
+    ASSERT_EQ(form->Start(SW_SHOWNORMAL), ui::StartResult::Running);
+    ASSERT_TRUE(MakeForeground(Window()));
+    form->ChatTextReceived(u"hello");
+    form->ChatTextReceived(u"JA1ABC>73");
+    Pump();
+  }
+  void TearDown() override {
+    form.reset();
+    CoUninitialize();
+  }
+
+  SeenDialogs ClickSave(const UserAnswers& answers) {
+    return RunAsUser(answers, Window(), [&] { Click(ui::B_Save); });
+  }
+
+  TempFolder folder;
+};
+
+constexpr char kLogBytes[] = "\r\n\r\n[14:07]hello\r\n\r\n[14:07]JA1ABC>73";
+
+TEST_F(FormSaveTest, SaveButtonWritesTheLogAndLeavesTheFocusWhereItWas) {
+  const SeenDialogs seen = ClickSave(Typing(folder.Path(L"log")));
+  ASSERT_TRUE(seen.dialog);
+  EXPECT_EQ(seen.dialogOwner, Window());
+  EXPECT_EQ(ReadBytes(folder.Path(L"log.txt")), kLogBytes);
+  // The click gave the button the focus, and there it stays (unlike the
+  // other buttons, which hand it to the input box).
+  Pump();
+  EXPECT_EQ(GetFocus(), Control(ui::B_Save));
+}
+
+TEST_F(FormSaveTest, FileThatCannotBeWrittenIsReportedAndTheWindowKeepsItsLog) {
+  const std::wstring name = folder.Path(L"held.txt");
+  WriteBytes(name, "kept");
+  HANDLE held = CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  UserAnswers answers = Typing(name, IDYES);
+  answers.boxes = 2;  // the question, then the failure report
+  const SeenDialogs seen = ClickSave(answers);
+  CloseHandle(held);
+  ASSERT_EQ(seen.boxes, 2);
+  EXPECT_EQ(seen.lastBoxText.rfind(L"CreateFileW", 0), 0u) << "the report names the call";
+  EXPECT_EQ(ReadBytes(name), "kept");
+  ASSERT_NE(Window(), nullptr) << "the program keeps running";
+  EXPECT_EQ(form->LogText(), u"\r\n\r\n[14:07]hello\r\n\r\n[14:07]JA1ABC>73");
+
+  // And the next save works.
+  ClickSave(Typing(folder.Path(L"after.txt")));
+  EXPECT_EQ(ReadBytes(folder.Path(L"after.txt")), kLogBytes);
+}
+
+}  // namespace
+}  // namespace rapporta::test
