@@ -101,7 +101,10 @@ TEST_F(Lifecycle, ClosingDestroysTheWindowReleasesTheHostAndEndsTheLoop) {
 
 TEST_F(Lifecycle, ClosingInTheMiddleOfASendClosesOnceTheSendHasEnded) {
   StartForm();
-  host->duringSend = [&] { host->events->Closing(); };
+  host->duringSend = [&] {
+    host->events->Closing();
+    PumpFor(100ms);  // a call to an out-of-process host pumps messages
+  };
   SetWindowTextW(Control(sInput), L"bye");
   PostMessageW(Control(B_Send), BM_CLICK, 0, 0);
   // The loop runs the click; the send finishes (call sign read, echo) before
@@ -111,6 +114,48 @@ TEST_F(Lifecycle, ClosingInTheMiddleOfASendClosesOnceTheSendHasEnded) {
   EXPECT_EQ(host->callsignReads, 2) << "the send finished its steps";
   EXPECT_EQ(form->Window(), nullptr);
   EXPECT_TRUE(host->released);
+}
+
+TEST_F(Lifecycle, ClosingWhileTheSaveCommandRunsWaitsForItToEnd) {
+  bool aliveThroughout = true;
+  Text logSeen;
+  ui::Form1Services services = Services();
+  services.save = [&](HWND owner, const std::function<Text()>& readLog) {
+    EXPECT_EQ(owner, form->Window());
+    host->events->Closing();
+    host->events->ChatTextReceived(u"during save");
+    PumpFor(200ms);  // as a modal dialog would
+    aliveThroughout = form->Window() != nullptr && !host->released;
+    logSeen = readLog();
+  };
+  form = std::make_unique<ui::Form1>(services);
+  ASSERT_EQ(form->Start(SW_SHOWNORMAL), ui::StartResult::Running);
+  host->events->ChatTextReceived(u"before");
+  SetFocus(Control(ui::lChat));
+  PostMessageW(Control(ui::B_Save), BM_CLICK, 0, 0);
+  EXPECT_EQ(ui::RunMessageLoop(*form), 0);
+  EXPECT_TRUE(aliveThroughout);
+  EXPECT_EQ(logSeen, u"\r\n\r\n[14:07]before\r\n\r\n[14:07]during save");
+  EXPECT_EQ(form->Window(), nullptr);
+  EXPECT_TRUE(host->released);
+}
+
+TEST_F(Lifecycle, ClosingWhileAFailureIsReportedWaitsForTheBox) {
+  StartForm();
+  host->failNextCall = Failure("SendChat", static_cast<std::int32_t>(0x800706BA));
+  MessageBoxWatcher boxes;
+  bool aliveAtBox = false;
+  boxes.SetHandler([&](HWND) {
+    host->events->Closing();
+    PumpFor(100ms);
+    aliveAtBox = form->Window() != nullptr;
+    return false;
+  });
+  PostMessageW(Control(B_Send), BM_CLICK, 0, 0);
+  EXPECT_EQ(ui::RunMessageLoop(*form), 0);
+  EXPECT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_TRUE(aliveAtBox);
+  EXPECT_EQ(form->Window(), nullptr);
 }
 
 TEST_F(Lifecycle, ClosingDuringStartupEndsWithoutShowingTheWindow) {
