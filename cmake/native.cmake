@@ -60,3 +60,7 @@ if(RAPPORTA_CROSS)
     COMMENT "Packing ${_zip}")
   add_custom_target(release DEPENDS ${_zip})
 endif()
+
+# Fuzzing of the log rule and static analysis, as tests of this build.
+include(${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz.cmake)
+include(${CMAKE_SOURCE_DIR}/tests/static/static.cmake)

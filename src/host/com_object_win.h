@@ -64,6 +64,7 @@ class ComObject : public Interfaces... {
   static constexpr bool IsFirstDispatch() {
     bool seen = false;
     bool first = false;
+    // cppcheck-suppress knownConditionTrueFalse ; the fold updates seen
     ((std::is_base_of_v<IDispatch, Interfaces> && !seen
           ? (seen = true, first = std::is_same_v<Interfaces, I>)
           : false),

@@ -25,6 +25,8 @@ void AskYesNo(HWND owner, TextView prompt, std::string& answer) {
   const Text text(prompt);
   const int result =
       MessageBoxW(owner, WidePtr(text), WidePtr(kAppTitle),
+                  // The last two flags are zero, written out as the full style.
+                  // NOLINTNEXTLINE(misc-redundant-expression)
                   MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON1 | MB_APPLMODAL);
   if (result == 0) ThrowLastError("MessageBoxW");
   answer = AnswerWord(result);
