@@ -1,5 +1,6 @@
 #include "standin/standin_window_win.h"
 
+#include <algorithm>
 #include <string>
 
 #include "common/check_win.h"
@@ -52,10 +53,16 @@ StandinWindow::StandinWindow(StandinHost& host) : host_(host) {
 
   RECT frame{0, 0, 440, 296};
   AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+  // At the right of the screen, so that Rapporta (placed by the system,
+  // usually at the left) and the host are both in view.
+  RECT work{0, 0, 1024, 768};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int width = frame.right - frame.left;
+  const int left = std::max(0, static_cast<int>(work.right) - width - 20);
   window_.reset(CheckWin(CreateWindowExW(0, kClassName, L"EchoLink (Rapporta stand-in)",
                                          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU |
                                              WS_MINIMIZEBOX,
-                                         CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                         left, static_cast<int>(work.top) + 20, width,
                                          frame.bottom - frame.top, nullptr, nullptr, instance,
                                          this),
                          "CreateWindowEx"));
