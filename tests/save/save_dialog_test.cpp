@@ -39,6 +39,25 @@ TEST_F(SaveTest, CancelWritesNothingAndAsksNothing) {
   EXPECT_EQ(logReads, 0);
 }
 
+TEST_F(SaveTest, NameLongerThanTheBufferIsTreatedLikeACancel) {
+  // (Wine's dialog itself fails on paths past 260 characters, so the
+  // overflow is made with a short buffer.)
+  std::wstring buffer(8, L'\0');
+  OPENFILENAMEW record{};
+  record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+  record.hwndOwner = owner_;
+  record.lpstrFile = buffer.data();
+  record.nMaxFile = static_cast<DWORD>(buffer.size());
+  record.lpstrTitle = kDialogTitle;
+  bool chosen = true;
+  const SeenDialogs seen =
+      RunAsUser(Typing(Path(L"longer-than-eight.txt")), owner_,
+                [&] { chosen = save::GetSaveFileName(record); });
+  ASSERT_TRUE(seen.dialog);
+  EXPECT_FALSE(chosen);
+  EXPECT_EQ(buffer[0], L'\0') << "the size left in the buffer is not a name";
+}
+
 TEST_F(SaveTest, SavingTwiceAsksAndOnlyYesReplacesTheFile) {
   const std::wstring name = Path(L"twice.txt");
   Save(Typing(name), u"\r\n\r\nthe first and longer log");
