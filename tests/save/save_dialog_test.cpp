@@ -103,6 +103,23 @@ TEST_F(SaveTest, AskYesNoGivesTheAnswerWord) {
   }
 }
 
+TEST_F(SaveTest, EscapeOnTheQuestionNeverReplacesTheFile) {
+  // Windows ignores Escape on a Yes/No box; Wine ends it with a result that
+  // is neither button. Either way the old file stays.
+  const std::wstring name = Path(L"escape.txt");
+  WriteBytes(name, "old");
+  UserAnswers answers = Typing(name, IDNO);  // if the box is still open
+  answers.beforeAnswer = [] {
+    HWND box = WaitForDialog(kAppBoxTitle);
+    if (box && MakeForeground(box)) PressKey(VK_ESCAPE);
+    Sleep(200);
+  };
+  const SeenDialogs seen = Save(answers, u"new");
+  ASSERT_EQ(seen.boxes, 1);
+  EXPECT_EQ(ReadBytes(name), "old");
+  EXPECT_EQ(logReads, 0);
+}
+
 TEST_F(SaveTest, EnterOnTheQuestionAnswersYes) {
   std::string answer;
   ModalDriver user([] {
