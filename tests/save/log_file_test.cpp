@@ -1,9 +1,13 @@
 // The bytes of the saved log for a given system code page, and the write.
 #include "save/log_file_win.h"
 
+#include <objbase.h>
+
 #include <gtest/gtest.h>
 
 #include "common/failure.h"
+#include "common/text_win.h"
+#include "save/file_system_win.h"
 #include "save_fixture_win.h"
 
 namespace rapporta::save {
@@ -52,6 +56,21 @@ TEST(WriteLogFile, MissingFolderIsReportedAndNothingIsWritten) {
               static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)));
   }
   EXPECT_FALSE(test::FileExists(L"C:\\rapporta-no-such-folder"));
+}
+
+TEST(ScriptingFileSystem, FileExistsOnlyForFiles) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  {
+    test::TempFolder folder;
+    const std::wstring file = folder.Path(L"ログ.txt");
+    test::WriteBytes(file, "x");
+    const auto files = CreateScriptingFileSystem();
+    EXPECT_TRUE(files->FileExists(FromWide(file)));
+    EXPECT_FALSE(files->FileExists(FromWide(folder.Name())));
+    EXPECT_FALSE(files->FileExists(FromWide(folder.Path(L"missing.txt"))));
+    EXPECT_FALSE(files->FileExists(u""));
+  }
+  CoUninitialize();
 }
 
 }  // namespace

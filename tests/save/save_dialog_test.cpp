@@ -75,6 +75,15 @@ TEST_F(SaveTest, SavingTwiceAsksAndOnlyYesReplacesTheFile) {
   EXPECT_EQ(logReads, 2);
 }
 
+TEST_F(SaveTest, NameOutsideTheSystemCodePageIsSavedAndFoundAgain) {
+  const std::wstring name = Path(L"ログ\U0001F4FB");
+  Save(Typing(name), u"first");
+  EXPECT_EQ(ReadBytes(name + L".txt"), "first");
+  const SeenDialogs again = Save(Typing(name + L".txt", IDYES), u"second");
+  EXPECT_EQ(again.boxes, 1) << "the existing file was not found";
+  EXPECT_EQ(ReadBytes(name + L".txt"), "second");
+}
+
 TEST_F(SaveTest, QuestionIsAYesNoInformationBoxOwnedByTheWindow) {
   const std::wstring name = Path(L"ask.txt");
   WriteBytes(name, "old");
