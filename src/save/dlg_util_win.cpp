@@ -12,12 +12,12 @@ namespace rapporta::save {
 bool GetSaveFileName(OPENFILENAMEW& record) {
   if (GetSaveFileNameW(&record)) return true;
   const DWORD error = CommDlgExtendedError();
-  // Cancel, or a name the user can correct by choosing again: both end the
-  // save quietly. Anything else means the dialog never worked.
   if (error == FNERR_BUFFERTOOSMALL && record.lpstrFile && record.nMaxFile > 0) {
     // The buffer then holds the size the name needs, not a name.
     record.lpstrFile[0] = L'\0';
   }
+  // Cancel, or a name that did not fit: both end the save quietly. Anything
+  // else means the dialog never worked.
   if (error == 0 || error == FNERR_BUFFERTOOSMALL || error == FNERR_INVALIDFILENAME) {
     return false;
   }

@@ -11,6 +11,9 @@
 namespace rapporta::save {
 namespace {
 
+// The 32-bit program passes the classic 76-byte record.
+static_assert(sizeof(void*) != 4 || OPENFILENAME_SIZE_VERSION_400W == 76);
+
 class WindowsSavePlatform : public SavePlatform {
  public:
   explicit WindowsSavePlatform(HWND owner) : owner_(owner) {}
