@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <optional>
+#include <utility>
 
 #include "common/check_win.h"
 #include "common/text_win.h"
@@ -13,8 +14,9 @@ namespace {
 class FileHandle {
  public:
   explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (valid()) CloseHandle(handle_);
+  ~FileHandle() { Close(); }
+  void Close() {
+    if (valid()) CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE));
   }
   FileHandle(const FileHandle&) = delete;
   FileHandle& operator=(const FileHandle&) = delete;
@@ -83,6 +85,22 @@ std::optional<std::string> Lossless(TextView text, UINT codePage) {
   return bytes;
 }
 
+void MoveTo(HANDLE file, std::size_t offset) {
+  LARGE_INTEGER position{};
+  position.QuadPart = static_cast<LONGLONG>(offset);
+  CheckWin(SetFilePointerEx(file, position, nullptr, FILE_BEGIN), "SetFilePointerEx");
+}
+
+void WriteAll(HANDLE file, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+    DWORD written = 0;
+    CheckWin(WriteFile(file, bytes.data() + done, chunk, &written, nullptr), "WriteFile");
+    done += written;
+  }
+}
+
 }  // namespace
 
 std::string EncodeLog(TextView log, UINT codePage) {
@@ -92,19 +110,40 @@ std::string EncodeLog(TextView log, UINT codePage) {
 }
 
 void WriteLogFile(TextView target, TextView log) {
-  // Encoded before the file is opened: nothing can fail between truncating
-  // the old file and writing the new one, apart from the write itself.
+  // Encoded before the file is opened: nothing can fail between opening the
+  // file and writing it, apart from the writes themselves.
   const std::string bytes = EncodeLog(log, GetACP());
   const Text path(target);
+  // Opened without truncating it: a file that cannot be written (read-only,
+  // a folder, held open) is refused with the old content untouched.
   FileHandle file(CreateFileW(WidePtr(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) ThrowLastError("CreateFileW");
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-    DWORD written = 0;
-    CheckWin(WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr), "WriteFile");
-    done += written;
+  const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+  LARGE_INTEGER size{};
+  CheckWin(GetFileSizeEx(file.get(), &size), "GetFileSizeEx");
+  const auto oldSize = static_cast<std::size_t>(size.QuadPart);
+  try {
+    // The room the new text needs is taken at the end first: a full disk
+    // fails there, before a byte of the old content has changed.
+    if (bytes.size() > oldSize) {
+      MoveTo(file.get(), oldSize);
+      WriteAll(file.get(), std::string(bytes.size() - oldSize, '\0'));
+    }
+    MoveTo(file.get(), 0);
+    WriteAll(file.get(), bytes);
+    CheckWin(SetEndOfFile(file.get()), "SetEndOfFile");
+  } catch (const Failure&) {
+    // Nothing else changes: the file gets its old length back, or goes
+    // when it is new.
+    if (existed) {
+      MoveTo(file.get(), oldSize);
+      SetEndOfFile(file.get());
+    } else {
+      file.Close();
+      DeleteFileW(WidePtr(path));
+    }
+    throw;
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <cstddef>
+
 #include "common/text_win.h"
 #include "save/dlg_util_win.h"
 #include "save/file_system_win.h"
@@ -12,7 +14,8 @@ namespace rapporta::save {
 namespace {
 
 // The 32-bit program passes the classic 76-byte record.
-static_assert(sizeof(void*) != 4 || OPENFILENAME_SIZE_VERSION_400W == 76);
+static_assert(sizeof(void*) != 4 ||
+              offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR) == 76);
 
 class WindowsSavePlatform : public SavePlatform {
  public:
