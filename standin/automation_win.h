@@ -5,11 +5,10 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
-#include <new>
 #include <utility>
 
-#include "common/failure.h"
 #include "host/com_object_win.h"
+#include "host/com_result_win.h"
 
 namespace rapporta::standin {
 
@@ -19,12 +18,8 @@ template <typename Body>
 HRESULT Guarded(Body&& body) noexcept {
   try {
     return std::forward<Body>(body)();
-  } catch (const Failure& failure) {
-    return FAILED(failure.Code()) ? static_cast<HRESULT>(failure.Code()) : E_FAIL;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
   } catch (...) {
-    return E_UNEXPECTED;
+    return host::CaughtResult();
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <olectl.h>
 
+#include <string>
+
 #include "host/bstr_win.h"
 
 namespace rapporta::standin {
@@ -24,15 +26,6 @@ HRESULT Put(TextView text, BSTR* out) {
     *out = Bstr(text).Detach();
     return S_OK;
   });
-}
-
-HRESULT LockServer(BOOL lock) {
-  if (lock) {
-    CoAddRefServerProcess();
-  } else if (CoReleaseServerProcess() == 0) {
-    PostQuitMessage(0);
-  }
-  return S_OK;
 }
 
 }  // namespace
@@ -190,29 +183,50 @@ STDMETHODIMP ControlObject::get_ProcessId(long* id) {
   return Put(static_cast<long>(GetCurrentProcessId()), id);
 }
 
-// Class factories
-
-STDMETHODIMP HostAppFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (outer) return CLASS_E_NOAGGREGATION;
+STDMETHODIMP ControlObject::InjectNumbered(BSTR prefix, long count) {
+  if (count < 0) return E_INVALIDARG;
   return Guarded([&] {
-    const HRESULT hr = host_.BeginCall();
-    if (FAILED(hr)) return hr;
-    if (host_.sharedApp) return host_.sharedApp->QueryInterface(iid, object);
-    return MakeComObject<HostAppObject>(host_)->QueryInterface(iid, object);
+    const Text start = Bstr::ToText(prefix);
+    for (long i = 0; i < count; ++i) {
+      const std::wstring number = std::to_wstring(i);
+      host_.Receive(start + FromWide(number));
+    }
+    return S_OK;
   });
 }
 
-STDMETHODIMP HostAppFactory::LockServer(BOOL lock) { return standin::LockServer(lock); }
+STDMETHODIMP ControlObject::RaiseClosingInNextCall() {
+  host_.RaiseClosingInNextCall();
+  return S_OK;
+}
 
-STDMETHODIMP ControlFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
+// Class factories
+
+HRESULT HostAppObject::Create(StandinHost& host, REFIID iid, void** object) {
+  const HRESULT hr = host.BeginCall();
+  if (FAILED(hr)) return hr;
+  if (host.sharedApp) return host.sharedApp->QueryInterface(iid, object);
+  return MakeComObject<HostAppObject>(host)->QueryInterface(iid, object);
+}
+
+HRESULT ControlObject::Create(StandinHost& host, REFIID iid, void** object) {
+  return MakeComObject<ControlObject>(host)->QueryInterface(iid, object);
+}
+
+STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
   if (!object) return E_POINTER;
   *object = nullptr;
   if (outer) return CLASS_E_NOAGGREGATION;
-  return Guarded([&] { return MakeComObject<ControlObject>(host_)->QueryInterface(iid, object); });
+  return Guarded([&] { return create_(iid, object); });
 }
 
-STDMETHODIMP ControlFactory::LockServer(BOOL lock) { return standin::LockServer(lock); }
+STDMETHODIMP ClassFactory::LockServer(BOOL lock) {
+  if (lock) {
+    CoAddRefServerProcess();
+  } else if (CoReleaseServerProcess() == 0) {
+    PostQuitMessage(0);
+  }
+  return S_OK;
+}
 
 }  // namespace rapporta::standin

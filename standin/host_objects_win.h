@@ -4,6 +4,8 @@
 // factories.
 #include <windows.h>
 
+#include <functional>
+
 #include "host/echolink_host_win.h"
 #include "standin/automation_win.h"
 #include "standin/standin_host_win.h"
@@ -15,6 +17,8 @@ class HostAppObject final : public Automation<IHostApp, IConnectionPointContaine
  public:
   explicit HostAppObject(StandinHost& host);
   ~HostAppObject() override;
+  // HostApp's class: every client gets the one shared object.
+  static HRESULT Create(StandinHost& host, REFIID iid, void** object);
 
   STDMETHODIMP get_LocalStation(IHostStation** station) override;
   STDMETHODIMP SendChat(BSTR text) override;
@@ -77,6 +81,7 @@ class StationObject final : public Automation<IHostStation> {
 class ControlObject final : public Automation<IStandinControl> {
  public:
   explicit ControlObject(StandinHost& host);
+  static HRESULT Create(StandinHost& host, REFIID iid, void** object);
 
   STDMETHODIMP InjectText(BSTR text) override;
   STDMETHODIMP RaiseClosing() override;
@@ -94,31 +99,24 @@ class ControlObject final : public Automation<IStandinControl> {
   STDMETHODIMP get_SinkCount(long* count) override;
   STDMETHODIMP get_HostAppsAlive(long* count) override;
   STDMETHODIMP get_ProcessId(long* id) override;
+  STDMETHODIMP InjectNumbered(BSTR prefix, long count) override;
+  STDMETHODIMP RaiseClosingInNextCall() override;
 
  private:
   StandinHost& host_;
   ServerReference server_;
 };
 
-// HostApp's class: every client gets the one shared object.
-class HostAppFactory final : public host::ComObject<IClassFactory> {
+// A class of the stand-in: create makes (or finds) the object.
+class ClassFactory final : public host::ComObject<IClassFactory> {
  public:
-  explicit HostAppFactory(StandinHost& host) : host_(host) {}
+  using Create = std::function<HRESULT(REFIID iid, void** object)>;
+  explicit ClassFactory(Create create) : create_(std::move(create)) {}
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override;
   STDMETHODIMP LockServer(BOOL lock) override;
 
  private:
-  StandinHost& host_;
-};
-
-class ControlFactory final : public host::ComObject<IClassFactory> {
- public:
-  explicit ControlFactory(StandinHost& host) : host_(host) {}
-  STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override;
-  STDMETHODIMP LockServer(BOOL lock) override;
-
- private:
-  StandinHost& host_;
+  Create create_;
 };
 
 }  // namespace rapporta::standin

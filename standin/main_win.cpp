@@ -101,10 +101,14 @@ int Serve(const std::wstring& exePath, bool startedByCom) {
   std::optional<ServerReference> person;
   if (!startedByCom) person.emplace();
 
+  auto classOf = [&host](HRESULT (*create)(StandinHost&, REFIID, void**)) {
+    return host::MakeComObject<ClassFactory>(
+        [&host, create](REFIID iid, void** object) { return create(host, iid, object); });
+  };
   std::optional<ClassRegistration> hostApp(std::in_place, CLSID_HostApp,
-                                           *host::MakeComObject<HostAppFactory>(host).Get());
+                                           *classOf(HostAppObject::Create).Get());
   std::optional<ClassRegistration> control(std::in_place, CLSID_StandinControl,
-                                           *host::MakeComObject<ControlFactory>(host).Get());
+                                           *classOf(ControlObject::Create).Get());
   // Whatever way the host ends, no client can reach the class afterwards.
   auto end = [&](bool disconnect) {
     hostApp.reset();

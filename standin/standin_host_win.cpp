@@ -6,6 +6,11 @@ namespace rapporta::standin {
 
 HRESULT StandinHost::BeginCall() {
   if (const DWORD delay = std::exchange(delayNext_, 0)) Sleep(delay);
+  // Creating the object comes before anyone listens: it waits for the next.
+  if (closingInNextCall_ && events_->SinkCount() > 0) {
+    closingInNextCall_ = false;
+    events_->RaiseClosing();
+  }
   return std::exchange(failNext_, S_OK);
 }
 

@@ -43,6 +43,8 @@ class StandinHost {
   void Send(Text text);
   void RaiseInNextSend(Text text) { raiseInSend_ = std::move(text); }
   void Receive(TextView text) { events_->RaiseChatTextReceived(text); }
+  // The next call made while a client listens raises Closing first.
+  void RaiseClosingInNextCall() { closingInNextCall_ = true; }
 
   // Closing, then the host ends: for the close button and CloseHost.
   void CloseHost();
@@ -70,6 +72,7 @@ class StandinHost {
   HRESULT failNext_ = S_OK;
   DWORD delayNext_ = 0;
   std::optional<Text> raiseInSend_;
+  bool closingInNextCall_ = false;
 };
 
 }  // namespace rapporta::standin

@@ -1,34 +1,16 @@
 #include "host/event_sink_win.h"
 
-#include <new>
-
-#include "common/failure.h"
 #include "host/bstr_win.h"
+#include "host/com_result_win.h"
 
 namespace rapporta::host {
-namespace {
-
-// What an event handler's exception becomes at the COM boundary.
-HRESULT Caught() noexcept {
-  try {
-    throw;
-  } catch (const Failure& failure) {
-    return FAILED(failure.Code()) ? static_cast<HRESULT>(failure.Code()) : E_FAIL;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
-}
-
-}  // namespace
 
 STDMETHODIMP EventSink::ChatTextReceived(BSTR text) noexcept {
   try {
     if (events_) events_->ChatTextReceived(Bstr::ToText(text));
     return S_OK;
   } catch (...) {
-    return Caught();
+    return CaughtResult();
   }
 }
 
@@ -37,7 +19,7 @@ STDMETHODIMP EventSink::Closing() noexcept {
     if (events_) events_->Closing();
     return S_OK;
   } catch (...) {
-    return Caught();
+    return CaughtResult();
   }
 }
 

@@ -11,34 +11,45 @@ namespace {
 
 constexpr wchar_t kCaption[] = L"Rapporta! <N0CALL> Ver 0.0.29";
 
+// The window once start-up has finished: visible, caption written.
+HWND Connected(RapportaProcess& rapporta) {
+  HWND form = nullptr;
+  WaitFor([&] {
+    form = rapporta.VisibleWindow();
+    return form && WindowText(form).rfind(L"Rapporta!", 0) == 0;
+  });
+  return form;
+}
+
+HWND Log(HWND form) { return FindChild(form, L"EDIT", ES_MULTILINE); }
+
+HWND Input(HWND form) {
+  for (HWND edit = FindWindowExW(form, nullptr, L"EDIT", nullptr); edit;
+       edit = FindWindowExW(form, edit, L"EDIT", nullptr)) {
+    if (!(GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE)) return edit;
+  }
+  return nullptr;
+}
+
+void Send(HWND form, const wchar_t* text) {
+  SendMessageW(Input(form), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  PostMessageW(FindChild(form, L"BUTTON", 0, L"Send"), BM_CLICK, 0, 0);
+}
+
+bool LogEndsWith(HWND form, const std::wstring& tail) {
+  const auto log = WindowText(Log(form));
+  return log.size() >= tail.size() &&
+         log.compare(log.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// A message box of the process: its text, once it is up.
+std::wstring MessageBoxText(RapportaProcess& process, HWND* box) {
+  WaitFor([&] { return (*box = process.VisibleWindow(L"#32770")) != nullptr; });
+  return *box ? WindowText(GetDlgItem(*box, 0xffff)) : std::wstring();
+}
+
 class EndToEnd : public ::testing::Test {
  protected:
-  // The window once start-up has finished: visible, caption written.
-  HWND Connected(RapportaProcess& rapporta) {
-    HWND form = nullptr;
-    WaitFor([&] {
-      form = rapporta.VisibleWindow();
-      return form && WindowText(form).rfind(L"Rapporta!", 0) == 0;
-    });
-    return form;
-  }
-  static HWND Log(HWND form) { return FindChild(form, L"EDIT", ES_MULTILINE); }
-  static HWND Input(HWND form) {
-    for (HWND edit = FindWindowExW(form, nullptr, L"EDIT", nullptr); edit;
-         edit = FindWindowExW(form, edit, L"EDIT", nullptr)) {
-      if (!(GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE)) return edit;
-    }
-    return nullptr;
-  }
-  static void Send(HWND form, const wchar_t* text) {
-    SendMessageW(Input(form), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    PostMessageW(FindChild(form, L"BUTTON", 0, L"Send"), BM_CLICK, 0, 0);
-  }
-  static bool LogEndsWith(HWND form, const std::wstring& tail) {
-    const auto log = WindowText(Log(form));
-    return log.size() >= tail.size() && log.compare(log.size() - tail.size(), tail.size(), tail) == 0;
-  }
-
   Apartment apartment_;
   StandinSession standin_;
 };
@@ -48,7 +59,7 @@ TEST_F(EndToEnd, StartsConnectedWithTheCallsignInTheCaption) {
   RapportaProcess rapporta;
   HWND form = Connected(rapporta);
   ASSERT_TRUE(form);
-  std::printf("launch to visible connected window: %lu ms\n", GetTickCount() - start);
+  std::printf("launch to visible connected window, host running: %lu ms\n", GetTickCount() - start);
   EXPECT_EQ(WindowText(form), kCaption);
   EXPECT_EQ(standin_.SinkCount(), 1);
 }
@@ -141,7 +152,8 @@ TEST_F(EndToEnd, AVanishedHostFailsTheNextSendAndTheProgramKeepsItsLog) {
   ASSERT_EQ(WaitForSingleObject(standin_.Process(), 10000), WAIT_OBJECT_0);
   Send(form, L"into the void");
   HWND box = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (box = rapporta.VisibleWindow(L"#32770")) != nullptr; }));
+  EXPECT_NE(MessageBoxText(rapporta, &box).find(L"HostApp.SendChat"), std::wstring::npos);
+  ASSERT_TRUE(box);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitFor([&] { return rapporta.VisibleWindow(L"#32770") == nullptr; }));
   EXPECT_FALSE(rapporta.Ended(500));
@@ -154,15 +166,49 @@ TEST_F(EndToEnd, ASecondInstanceSaysSoAndLeavesTheFirstAlone) {
   ASSERT_TRUE(form);
   RapportaProcess second;
   HWND box = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (box = second.VisibleWindow(L"#32770")) != nullptr; }));
+  EXPECT_EQ(MessageBoxText(second, &box), L"既に起動しています");
+  ASSERT_TRUE(box);
   EXPECT_EQ(WindowText(box), L"Rapporta");
-  EXPECT_EQ(WindowText(GetDlgItem(box, 0xffff)), L"既に起動しています");
   EXPECT_EQ(second.VisibleWindow(), nullptr);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(second.Ended(10000));
   EXPECT_EQ(standin_.SinkCount(), 1);
   EXPECT_FALSE(first.Ended());
   EXPECT_EQ(WindowText(form), kCaption);
+}
+
+TEST_F(EndToEnd, TheHostsCloseButtonEndsBothPrograms) {
+  RapportaProcess rapporta;
+  ASSERT_TRUE(Connected(rapporta));
+  Check(standin_.Control().CloseHost(), "CloseHost");
+  EXPECT_TRUE(rapporta.Ended(10000));
+  EXPECT_EQ(WaitForSingleObject(standin_.Process(), 10000), WAIT_OBJECT_0);
+}
+
+TEST_F(EndToEnd, AHostThatCannotBeCreatedIsReportedAndTheProgramEnds) {
+  Check(standin_.Control().FailNextCall(static_cast<long>(0x80080005)), "FailNextCall");
+  RapportaProcess rapporta;
+  HWND box = nullptr;
+  EXPECT_NE(MessageBoxText(rapporta, &box).find(L"0x80080005"), std::wstring::npos);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(rapporta.VisibleWindow(), nullptr);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(rapporta.Ended(10000));
+  EXPECT_EQ(standin_.SinkCount(), 0);
+}
+
+// Nothing runs before Rapporta: its start-up starts the host.
+TEST(EndToEndColdStart, StartingRapportaStartsTheHost) {
+  Apartment apartment;
+  const DWORD start = GetTickCount();
+  RapportaProcess rapporta;
+  HWND form = Connected(rapporta);
+  ASSERT_TRUE(form);
+  std::printf("launch to visible connected window, host not running: %lu ms\n",
+              GetTickCount() - start);
+  EXPECT_EQ(WindowText(form), kCaption);
+  StandinSession standin;  // the host Rapporta started
+  EXPECT_EQ(standin.SinkCount(), 1);
 }
 
 }  // namespace
