@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "standin/registration_win.h"
+
 namespace rapporta::testing {
 namespace {
 
@@ -57,6 +59,20 @@ TEST(StandinRegistration, IsRefusedOverAClassThatNamesAnotherProgram) {
   EXPECT_EQ(HostAppServer(), before);  // not its registration to remove
   DeleteFileW(copy.c_str());
   RemoveDirectoryW(folder.c_str());
+}
+
+TEST(StandinRegistration, ReadsTheProgramOutOfAServerCommand) {
+  using standin::ServerPath;
+  EXPECT_EQ(ServerPath(L"\"C:\\Program Files\\EchoLink\\EchoLink.exe\" /automation"),
+            L"C:\\Program Files\\EchoLink\\EchoLink.exe");
+  // Unquoted paths may hold spaces; the program ends at ".exe".
+  EXPECT_EQ(ServerPath(L"C:\\Program Files\\EchoLink\\EchoLink.EXE -Automation"),
+            L"C:\\Program Files\\EchoLink\\EchoLink.EXE");
+  EXPECT_EQ(ServerPath(L"  \"Z:\\b\\echolink_standin.exe\""), L"Z:\\b\\echolink_standin.exe");
+  EXPECT_EQ(ServerPath(L"C:\\tools\\host /x"), L"C:\\tools\\host");
+  EXPECT_EQ(ServerPath(L"\"C:\\unterminated"), L"C:\\unterminated");
+  EXPECT_EQ(ServerPath(L""), L"");
+  EXPECT_EQ(ServerPath(L"   "), L"");
 }
 
 }  // namespace
