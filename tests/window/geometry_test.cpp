@@ -133,7 +133,7 @@ TEST_F(Geometry, ControlsCarryTheirDesignedSettings) {
   EXPECT_TRUE(style(lChat) & ES_MULTILINE);
   EXPECT_TRUE(style(lChat) & WS_VSCROLL);
   EXPECT_FALSE(style(lChat) & (WS_HSCROLL | ES_AUTOHSCROLL | ES_READONLY | WS_TABSTOP));
-  EXPECT_GE(SendMessageW(Control(lChat), EM_GETLIMITTEXT, 0, 0), 60000 * 2);
+  EXPECT_GE(static_cast<DWORD>(SendMessageW(Control(lChat), EM_GETLIMITTEXT, 0, 0)), 60000u * 2);
   EXPECT_FALSE(style(sInput) & ES_MULTILINE);
   for (auto index : {sInput, B_Send, C_Time, B_Clear, B_Save})
     EXPECT_TRUE(style(index) & WS_TABSTOP) << index;

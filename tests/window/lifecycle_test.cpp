@@ -13,17 +13,15 @@ class Lifecycle : public FormTest {
   // Top-level windows of the program's class that are visible.
   static int VisibleForms() {
     int count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM counter) {
-          wchar_t name[32] = {};
-          GetClassNameW(window, name, 32);
-          if (std::wstring_view(name) == L"Rapporta.Form1" && IsWindowVisible(window))
-            ++*reinterpret_cast<int*>(counter);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    EnumThreadWindows(GetCurrentThreadId(), &CountVisibleForm, reinterpret_cast<LPARAM>(&count));
     return count;
+  }
+  static BOOL CALLBACK CountVisibleForm(HWND window, LPARAM counter) {
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    if (std::wstring_view(name) == L"Rapporta.Form1" && IsWindowVisible(window))
+      ++*reinterpret_cast<int*>(counter);
+    return TRUE;
   }
 };
 
