@@ -1,6 +1,8 @@
 // The "保存" button of the real window, with the real save command.
 #include <objbase.h>
 
+#include <atomic>
+
 #include "save/save_command_win.h"
 #include "save_fixture_win.h"
 #include "window/form_fixture.h"
@@ -65,6 +67,30 @@ TEST_F(FormSaveTest, FileThatCannotBeWrittenIsReportedAndTheWindowKeepsItsLog) {
   // And the next save works.
   ClickSave(Typing(folder.Path(L"after.txt")));
   EXPECT_EQ(ReadBytes(folder.Path(L"after.txt")), kLogBytes);
+}
+
+// Runs inside the dialog's modal loop on the window's thread, as a host
+// event would.
+ui::Form1* receiving = nullptr;
+std::atomic<bool> received{false};
+void CALLBACK ReceiveDuringTheDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  if (receiving) receiving->ChatTextReceived(u"late");
+  received = true;
+}
+
+TEST_F(FormSaveTest, TextReceivedWhileTheDialogIsOpenIsSavedToo) {
+  receiving = form.get();
+  received = false;
+  SetTimer(nullptr, 0, 10, ReceiveDuringTheDialog);
+  UserAnswers answers = Typing(folder.Path(L"late.txt"));
+  answers.beforeSave = [] {
+    for (int i = 0; i < 500 && !received; ++i) Sleep(10);
+  };
+  const SeenDialogs seen = RunAsUser(answers, Window(), [&] { Click(ui::B_Save); });
+  receiving = nullptr;
+  ASSERT_TRUE(seen.dialog);
+  EXPECT_EQ(ReadBytes(folder.Path(L"late.txt")), std::string(kLogBytes) + "\r\n\r\n[14:07]late");
 }
 
 }  // namespace

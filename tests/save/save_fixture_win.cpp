@@ -114,6 +114,7 @@ SeenDialogs RunAsUser(const UserAnswers& answers, HWND owner, const std::functio
       SendMessageW(FileNameEdit(dialog), WM_SETTEXT, 0,
                    reinterpret_cast<LPARAM>(answers.name->c_str()));
     }
+    if (answers.beforeSave) answers.beforeSave();
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(answers.save ? IDOK : IDCANCEL, BN_CLICKED), 0);
     // Boxes come up before the work returns.
     HWND previous = nullptr;

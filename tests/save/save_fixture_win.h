@@ -43,6 +43,7 @@ class TempFolder {
 struct UserAnswers {
   std::optional<std::wstring> name;  // typed into the file name box
   bool save = true;                  // Save, else Cancel
+  std::function<void()> beforeSave;  // runs while the dialog is open
   int question = IDYES;              // the button for a box titled "Rapporta"
   int boxes = 1;                     // how many such boxes to answer at most
   std::function<void()> beforeAnswer;  // runs while a box is open
