@@ -1,6 +1,7 @@
 #include "ui/failure_report_win.h"
 
 #include <cwchar>
+#include <iterator>
 
 #include "common/version.h"
 #include "common/text_win.h"

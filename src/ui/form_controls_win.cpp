@@ -1,6 +1,6 @@
 #include "ui/form_controls_win.h"
 
-#include <cwchar>
+#include <string_view>
 
 #include "common/check_win.h"
 #include "common/text_win.h"
@@ -37,7 +37,8 @@ UniqueFont InputFont(int dpi) {
   font.lfHeight = -MulDiv(135, dpi, 720);
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = SHIFTJIS_CHARSET;
-  std::wcscpy(font.lfFaceName, L"System");
+  constexpr std::wstring_view face = L"System";
+  face.copy(font.lfFaceName, face.size());  // the rest stays NUL
   return UniqueFont(CheckWin(CreateFontIndirectW(&font), "CreateFont"));
 }
 
