@@ -65,6 +65,7 @@ StartResult Form1::Start(int showCommand) {
                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
                "SetWindowPos");
     }
+    dpi_ = dpi;
     controls_.Create(window_, dpi);
     logBox_.emplace(controls_[lChat]);
     log_.emplace(*logBox_);
@@ -117,7 +118,8 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       Handle([&] {
         if (!log_) return;
-        controls_.ApplyDpi(HIWORD(wParam));
+        dpi_ = HIWORD(wParam);
+        controls_.ApplyDpi(dpi_);
         const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
         CheckWin(SetWindowPos(window_, nullptr, suggested.left, suggested.top,
                               suggested.right - suggested.left, suggested.bottom - suggested.top,
@@ -185,8 +187,7 @@ void Form1::Form_Resize(bool minimized) {
   Handle([&] {
     RECT client{};
     CheckWin(GetClientRect(window_, &client), "GetClientRect");
-    controls_.Resize(client.right, client.bottom, minimized || IsIconic(window_),
-                     DpiOf(window_));
+    controls_.Resize(client.right, client.bottom, minimized || IsIconic(window_), dpi_);
   });
 }
 

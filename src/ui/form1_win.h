@@ -116,6 +116,7 @@ class Form1 final : public host::HostEvents,
   std::optional<chat::LogKeys> logKeys_;
   std::optional<SingleInstance> instance_;
   std::unique_ptr<host::Host> echo_;
+  int dpi_ = 96;  // the window's DPI, as last announced
   bool showTime_ = false;
   bool flushPosted_ = false;
   int busy_ = 0;               // handlers (and their modal dialogs) running

@@ -118,6 +118,33 @@ TEST_F(Geometry, WindowSmallerThanTheOffsetsClampsSizesAtZero) {
   EXPECT_EQ(BoxOf(lChat), (Box{0, 32, 396, 280}));
 }
 
+TEST_F(Geometry, ANewDpiScalesTheControlsAndTheFonts) {
+  StartForm();
+  // As Windows announces a move to a 150 % monitor.
+  RECT suggested{0, 0, 0, 0};
+  GetWindowRect(Window(), &suggested);
+  suggested.right = suggested.left + 700;
+  suggested.bottom = suggested.top + 600;
+  SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  Pump();
+  EXPECT_EQ(BoxOf(C_Time), (Box{0, 12, 110, 26}));
+  EXPECT_EQ(BoxOf(B_Clear), (Box{120, 12, 74, 26}));
+  EXPECT_EQ(BoxOf(B_Save), (Box{204, 12, 74, 26}));
+  const SIZE client = Client();
+  // 10 twips per pixel: the log spans the client width, the input row sits
+  // 900 twips above the outer bottom.
+  EXPECT_EQ(BoxOf(lChat).top, 48);
+  EXPECT_EQ(BoxOf(lChat).width, client.cx);
+  EXPECT_EQ(BoxOf(sInput).top, MulDiv(client.cy * 10 + 405 - 900, 144, 1440));
+  EXPECT_EQ(BoxOf(sInput).height, 34);
+  EXPECT_EQ(BoxOf(B_Send).width, 86);
+  LOGFONTW input{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control(sInput), WM_GETFONT, 0, 0)),
+             sizeof input, &input);
+  EXPECT_EQ(input.lfHeight, -27);  // 13.5 point at 144 DPI
+}
+
 TEST_F(Geometry, ControlsCarryTheirDesignedSettings) {
   StartForm();
   const auto style = [&](ui::ControlIndex index) {
