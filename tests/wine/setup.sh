@@ -34,6 +34,10 @@ export DISPLAY=$(cat "$WINE_STATE_DIR/display")
 if [ ! -f "$WINE_STATE_DIR/prefix.ready" ]; then
   rm -rf "$WINEPREFIX"
   wineboot -i >"$WINE_STATE_DIR/wineboot.log" 2>&1 </dev/null 9>&-
+  # Without a window manager, Wine waits 2 s for one each time a top-level
+  # window is shown or hidden; unmanaged windows skip the wait.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+    >>"$WINE_STATE_DIR/wineboot.log" 2>&1 </dev/null 9>&-
   # A fresh prefix must go idle once, or local-server activation stalls.
   wineserver -w 9>&-
   touch "$WINE_STATE_DIR/prefix.ready"
