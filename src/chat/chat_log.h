@@ -5,6 +5,7 @@
 // Whatever reads or replaces the log sees the queued entries first, so the
 // text is always exactly what appending them one by one would give.
 #include <cstddef>
+#include <limits>
 #include <vector>
 
 #include "common/text.h"
@@ -20,6 +21,10 @@ class LogBox {
   // Both leave the caret at the end, scrolled into view.
   virtual void Replace(TextView text) = 0;
   virtual void Append(TextView text) = 0;
+  // Drops the first count characters and appends text, in one update. A box
+  // that can cut its head in place does so: rewriting a long text costs far
+  // more than changing its two ends.
+  virtual void DropFrontAndAppend(std::size_t count, TextView text);
 };
 
 class ChatLog {
@@ -31,9 +36,12 @@ class ChatLog {
   // pile up memory.
   void Add(Text entry);
   bool HasPending() const { return !pending_.empty(); }
-  // Brings the box up to date: an append in place when no trim is due,
-  // otherwise one replacement by the trimmed text.
-  void Flush();
+  // Brings the box up to date in place: the trim only ever drops a head of
+  // the old text and the queue, so the box loses its head and gains the
+  // queue; only when the cut reaches into the queue is the text replaced.
+  // At most about budget characters reach the box; the rest stays queued
+  // for the next flush (a huge entry is laid out slowly by the box).
+  void Flush(std::size_t budget = std::numeric_limits<std::size_t>::max());
   // The log text with every queued entry applied.
   Text Read();
   // Empties the log, queued entries included.
@@ -44,5 +52,9 @@ class ChatLog {
   std::vector<Text> pending_;
   std::size_t pendingLength_ = 0;
 };
+
+// The last position at or before at that cuts text neither inside a CR LF
+// pair nor inside a surrogate pair (at most one character earlier).
+std::size_t SafeCut(TextView text, std::size_t at);
 
 }  // namespace rapporta::chat

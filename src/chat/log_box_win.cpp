@@ -5,6 +5,54 @@
 #include "common/text_win.h"
 
 namespace rapporta::chat {
+namespace {
+
+// Wine's edit control wraps a long line by measuring the rest of it again
+// for every row: one change of n characters without a line break costs
+// about n * n. Pieces of these sizes keep that linear.
+constexpr std::size_t kPieceLength = 4000;
+constexpr std::size_t kLongLinePiece = 500;
+
+// Several changes to the box show as one: the box is taken out of the
+// drawing while they are made and drawn once afterwards, scroll bar
+// included. (WM_SETREDRAW does the same on Windows, but under Wine the
+// control still redraws its scroll bar on every change.)
+class QuietUpdate {
+ public:
+  explicit QuietUpdate(HWND control)
+      : control_(control), style_(GetWindowLongPtrW(control, GWL_STYLE)) {
+    if (style_ & WS_VISIBLE) SetWindowLongPtrW(control_, GWL_STYLE, style_ & ~WS_VISIBLE);
+  }
+  ~QuietUpdate() {
+    if (!(style_ & WS_VISIBLE)) return;
+    SetWindowLongPtrW(control_, GWL_STYLE, style_);
+    RedrawWindow(control_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+  }
+  QuietUpdate(const QuietUpdate&) = delete;
+  QuietUpdate& operator=(const QuietUpdate&) = delete;
+
+ private:
+  HWND control_;
+  LONG_PTR style_;
+};
+
+}  // namespace
+
+std::size_t NextPieceEnd(TextView text, std::size_t from) {
+  const std::size_t left = text.size() - from;
+  std::size_t end;
+  const std::size_t lineBreak = text.find(u"\r\n", from);
+  if (lineBreak == TextView::npos || lineBreak - from > kLongLinePiece) {
+    if (left <= kLongLinePiece) return text.size();
+    end = from + kLongLinePiece;
+  } else {
+    if (left <= kPieceLength) return text.size();
+    // Whole lines, as many as fit.
+    const std::size_t lastBreak = text.rfind(u"\r\n", from + kPieceLength - 2);
+    end = lastBreak + 2;
+  }
+  return SafeCut(text, end);
+}
 
 std::size_t EditLogBox::Length() const {
   return static_cast<std::size_t>(GetWindowTextLengthW(edit_));
@@ -21,17 +69,44 @@ Text ControlText(HWND control) {
 Text EditLogBox::Read() const { return ControlText(edit_); }
 
 void EditLogBox::Replace(TextView text) {
-  const Text copy(text);  // the control wants it NUL-terminated
-  CheckWin(SetWindowTextW(edit_, WidePtr(copy)), "SetWindowText");
+  const QuietUpdate quiet(edit_);
+  CheckWin(SetWindowTextW(edit_, L""), "SetWindowText");
+  Insert(text);
   CaretToEnd();
 }
 
 void EditLogBox::Append(TextView text) {
-  const Text copy(text);
-  // Rewriting a long log costs far more than adding to its end.
-  SendMessageW(edit_, EM_SETSEL, kCaretEnd, kCaretEnd);
-  SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(WidePtr(copy)));
+  if (NextPieceEnd(text, 0) == text.size()) {
+    // One small change: the control scrolls and redraws only what changed.
+    Insert(text);
+    CaretToEnd();
+    return;
+  }
+  const QuietUpdate quiet(edit_);
+  Insert(text);
   CaretToEnd();
+}
+
+void EditLogBox::DropFrontAndAppend(std::size_t count, TextView text) {
+  const QuietUpdate quiet(edit_);
+  SendMessageW(edit_, EM_SETSEL, 0, static_cast<LPARAM>(count));
+  SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
+  Insert(text);
+  CaretToEnd();
+}
+
+void EditLogBox::Insert(TextView text) {
+  Text piece;
+  for (std::size_t from = 0; from < text.size();) {
+    const std::size_t end = NextPieceEnd(text, from);
+    piece.assign(text.substr(from, end - from));  // the control wants it NUL-terminated
+    // At the real end, even if the user has made the text longer than any
+    // log the rules allow.
+    const auto length = static_cast<WPARAM>(GetWindowTextLengthW(edit_));
+    SendMessageW(edit_, EM_SETSEL, length, static_cast<LPARAM>(length));
+    SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(WidePtr(piece)));
+    from = end;
+  }
 }
 
 void EditLogBox::CaretToEnd() {

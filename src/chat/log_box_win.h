@@ -16,10 +16,19 @@ class EditLogBox final : public LogBox {
   Text Read() const override;
   void Replace(TextView text) override;
   void Append(TextView text) override;
+  void DropFrontAndAppend(std::size_t count, TextView text) override;
 
  private:
+  // Adds text at the end in pieces the control lays out quickly.
+  void Insert(TextView text);
   void CaretToEnd();
   HWND edit_;
 };
+
+// Where the next piece of text to insert ends: at most a few thousand
+// characters, cut after a line break where there is one, and a line longer
+// than the control can lay out quickly in one go is cut short. Never splits a
+// CR LF pair or a surrogate pair.
+std::size_t NextPieceEnd(TextView text, std::size_t from);
 
 }  // namespace rapporta::chat

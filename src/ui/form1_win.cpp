@@ -14,6 +14,13 @@ constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kExStyle = 0;
 // Brings queued log entries into the box, once per turn of the message loop.
 constexpr UINT kFlushLog = WM_APP + 1;
+// A burst of received lines comes one host event at a time, each costing
+// the box a redraw: the box is brought up to date at most this often (ms).
+// The first line after a quiet spell shows at once.
+constexpr ULONGLONG kFlushInterval = 40;
+// Characters brought into the box per turn: a huge entry goes in over a few
+// turns, so the window keeps answering meanwhile.
+constexpr std::size_t kFlushBudget = 5000;
 
 void RegisterFormClass(WNDPROC procedure) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -198,7 +205,34 @@ void Form1::Form_Unload() {
 }
 
 void Form1::FlushLog() {
-  if (log_) log_->Flush();
+  if (!log_ || !log_->HasPending()) return;
+  const ULONGLONG since = GetTickCount64() - lastFlush_;
+  if (since < kFlushInterval) {
+    // Waits out the interval while nothing comes in; anything that does
+    // (a host event, input, a message) is handled first, and the flush
+    // comes back after it.
+    const DWORD woken = MsgWaitForMultipleObjectsEx(
+        0, nullptr, static_cast<DWORD>(kFlushInterval - since),
+        QS_POSTMESSAGE | QS_SENDMESSAGE | QS_INPUT, MWMO_INPUTAVAILABLE);
+    if (woken != WAIT_TIMEOUT) {
+      PostFlush();
+      return;
+    }
+  }
+  log_->Flush(kFlushBudget);
+  if (log_->HasPending()) {
+    // The rest of a long text goes on at the next turn, without waiting.
+    lastFlush_ = 0;
+    PostFlush();
+  } else {
+    lastFlush_ = GetTickCount64();
+  }
+}
+
+void Form1::PostFlush() {
+  if (flushPosted_) return;
+  CheckWin(PostMessageW(window_, kFlushLog, 0, 0), "PostMessage");
+  flushPosted_ = true;
 }
 
 template <typename Work>
@@ -233,10 +267,7 @@ void Form1::SetChatText(TextView text) {
   // whole burst in one update on the next turn of the message loop.
   const chat::LocalTime now = services_.clock ? services_.clock() : LocalNow();
   log_->Add(chat::LogEntry(chat::TimePrefix(showTime_, now), text));
-  if (!flushPosted_) {
-    CheckWin(PostMessageW(window_, kFlushLog, 0, 0), "PostMessage");
-    flushPosted_ = true;
-  }
+  PostFlush();
 }
 
 void Form1::ChatTextReceived(TextView text) {

@@ -82,6 +82,7 @@ class Form1 final : public host::HostEvents,
   void Form_Resize(bool minimized);
   void Form_Unload();
   void FlushLog();
+  void PostFlush();
 
   // Runs one handler: a failure is reported and abandons it; a close that
   // came meanwhile is carried out once no handler is running any more.
@@ -119,6 +120,7 @@ class Form1 final : public host::HostEvents,
   int dpi_ = 96;  // the window's DPI, as last announced
   bool showTime_ = false;
   bool flushPosted_ = false;
+  ULONGLONG lastFlush_ = 0;  // GetTickCount64 at the end of the last flush
   int busy_ = 0;               // handlers (and their modal dialogs) running
   bool closePending_ = false;  // a close waits for them to end
   bool closeRequested_ = false;  // the host announced its closing
