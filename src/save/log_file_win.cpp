@@ -97,6 +97,8 @@ void WriteAll(HANDLE file, const std::string& bytes) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
     DWORD written = 0;
     CheckWin(WriteFile(file, bytes.data() + done, chunk, &written, nullptr), "WriteFile");
+    // Nothing written and no error: no room left either.
+    if (written == 0) CheckHr(HRESULT_FROM_WIN32(ERROR_DISK_FULL), "WriteFile");
     done += written;
   }
 }
@@ -137,8 +139,9 @@ void WriteLogFile(TextView target, TextView log) {
     // Nothing else changes: the file gets its old length back, or goes
     // when it is new.
     if (existed) {
-      MoveTo(file.get(), oldSize);
-      SetEndOfFile(file.get());
+      LARGE_INTEGER position{};
+      position.QuadPart = static_cast<LONGLONG>(oldSize);
+      if (SetFilePointerEx(file.get(), position, nullptr, FILE_BEGIN)) SetEndOfFile(file.get());
     } else {
       file.Close();
       DeleteFileW(WidePtr(path));
