@@ -1,5 +1,8 @@
 #include "chat/log_rule.h"
 
+#include <algorithm>
+#include <cstddef>
+
 namespace rapporta::chat {
 namespace {
 
@@ -27,7 +30,10 @@ Text TimePrefix(bool showTime, LocalTime now) {
 Text LogEntry(TextView prefix, TextView text) {
   Text entry;
   entry.reserve(kEntrySeparator.size() + prefix.size() + text.size());
-  entry.append(kEntrySeparator).append(prefix).append(text);
+  entry.append(kEntrySeparator).append(prefix);
+  const std::size_t textStart = entry.size();
+  entry.append(text);
+  std::replace(entry.begin() + static_cast<std::ptrdiff_t>(textStart), entry.end(), u'\0', u' ');
   return entry;
 }
 

@@ -24,7 +24,9 @@ struct LocalTime {
 // "[HH:MM]" when showTime, else empty.
 Text TimePrefix(bool showTime, LocalTime now);
 
-// LogEntry: separator + prefix + text, the text exactly as given.
+// LogEntry: separator + prefix + text, the text as given except that a NUL
+// becomes a space: the log box ends its text at a NUL, which would cut the
+// entry short and part the box from the rule's lengths.
 Text LogEntry(TextView prefix, TextView text);
 
 // Applies the limit to a candidate log: a candidate of at most kLogLimit
