@@ -11,8 +11,10 @@ namespace {
 // Keeps the first budget characters or so of text and returns the rest.
 Text SplitOff(Text& text, std::size_t budget) {
   if (text.size() <= budget) return Text();
-  // Always some progress, even on a budget smaller than one character.
-  const std::size_t cut = std::max(SafeCut(text, budget), std::min<std::size_t>(2, text.size()));
+  // Always some progress, even on a budget smaller than one character, and
+  // never through a CR LF or a surrogate pair.
+  const std::size_t cut =
+      std::max(SafeCut(text, budget), SafeCut(text, std::min<std::size_t>(2, text.size())));
   Text rest = text.substr(cut);
   text.resize(cut);
   return rest;

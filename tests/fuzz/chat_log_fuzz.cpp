@@ -18,6 +18,11 @@
 //   6. The queued log, whatever the grouping of its flushes, holds exactly the
 //      text of the rule applied entry by entry, and the box is never handed
 //      more than kLogLimit characters.
+//   7. A flush with a budget hands the box at most that many characters (two
+//      when the budget is smaller, so that it always gets on), and what it
+//      holds back is the rest of the rule's text: the box then holds a
+//      prefix of it, cut inside neither a CR LF nor a surrogate pair.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -100,15 +105,25 @@ class Input {
 class CheckedBox : public LogBox {
  public:
   Text text;
+  std::size_t written = 0;  // characters handed over since the last reset
   std::size_t Length() const override { return text.size(); }
   Text Read() const override { return text; }
   void Replace(TextView t) override {
     Check(t.size() <= kLogLimit, "box replaced with more than the limit");
     text = Text(t);
+    written += t.size();
   }
   void Append(TextView t) override {
     text.append(t);
+    written += t.size();
     Check(text.size() <= kLogLimit, "box appended past the limit");
+  }
+  // In place, as the real box does it.
+  void DropFrontAndAppend(std::size_t count, TextView t) override {
+    Check(count <= text.size(), "box asked to drop more than it holds");
+    text.erase(0, count).append(t);
+    written += t.size();
+    Check(text.size() <= kLogLimit, "box trimmed in place past the limit");
   }
 };
 
@@ -132,6 +147,20 @@ void CheckAppend(TextView candidate, TextView log) {
   }
   Check(cut == candidate.size() || !IsHigh(candidate[cut - 1]) || !IsLow(candidate[cut]),
         "trim split a surrogate pair");
+}
+
+void CheckBudgetedFlush(ChatLog& log, CheckedBox& box, std::size_t budget, TextView model) {
+  box.written = 0;
+  log.Flush(budget);
+  Check(box.written <= std::max<std::size_t>(budget, 2), "flush went over its budget");
+  if (!log.HasPending()) return;
+  const std::size_t end = box.text.size();
+  Check(end < model.size() && model.substr(0, end) == box.text,
+        "held back text is not the rest of the log");
+  Check(end == 0 || !(IsHigh(model[end - 1]) && IsLow(model[end])),
+        "flush cut inside a surrogate pair");
+  Check(end == 0 || !(model[end - 1] == u'\r' && model[end] == u'\n'),
+        "flush cut inside a CR LF");
 }
 
 }  // namespace
@@ -160,9 +189,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         entry = LogEntry(in.Byte() % 2 ? TimePrefix(true, {23, 59}) : Text(), in.Long());
         break;
       case 3:
-      case 4:
         isAppend = false;
         log.Flush();
+        break;
+      case 4:
+        isAppend = false;
+        CheckBudgetedFlush(log, box, in.Word(), model);
         break;
       case 5:
         isAppend = false;
