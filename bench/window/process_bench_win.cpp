@@ -1,0 +1,172 @@
+#include "process_bench_win.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <vector>
+
+#include "bench_util_win.h"
+#include "common/check_win.h"
+#include "host/bstr_win.h"
+#include "loop_probe_win.h"
+#include "processes_win.h"
+
+namespace rapporta::bench {
+namespace {
+
+bool Connected(const std::wstring& caption) { return caption.rfind(L"Rapporta! <", 0) == 0; }
+bool Any(const std::wstring&) { return true; }
+
+struct Memory {
+  double workingSetMb = 0;
+  double privateMb = 0;
+};
+
+Memory MemoryOf(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(process, &counters, sizeof counters);
+  return {static_cast<double>(counters.WorkingSetSize) / 1048576.0,
+          static_cast<double>(counters.PagefileUsage) / 1048576.0};
+}
+
+// Launch to a visible window that accept takes; the window is closed again.
+double StartOnce(const std::wstring& program, bool (*accept)(const std::wstring&),
+                 Memory* memory = nullptr) {
+  const double began = NowMs();
+  const Launched launched = Launch(program);
+  const HWND window = WaitForWindow(launched.id, accept, 60000);
+  const double took = NowMs() - began;
+  if (!window) throw Failure("no window of the started program", 0);
+  if (memory) {
+    Sleep(300);
+    *memory = MemoryOf(launched.process.get());
+  }
+  CloseAndWait(window, launched.process.get());
+  return took;
+}
+
+std::string Cell(const Figures& f) {
+  return Format("median %7.1f ms, worst %7.1f ms (%zu runs)", f.median, f.worst, f.count);
+}
+
+HWND FindLogBox(HWND form) {
+  HWND found = nullptr;
+  EnumChildWindows(
+      form,
+      [](HWND child, LPARAM context) -> BOOL {
+        wchar_t name[16] = {};
+        GetClassNameW(child, name, 16);
+        if (lstrcmpiW(name, L"Edit") != 0 || !(GetWindowLongW(child, GWL_STYLE) & ES_MULTILINE))
+          return TRUE;
+        *reinterpret_cast<HWND*>(context) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::wstring TextOf(HWND control) {
+  std::wstring text(static_cast<std::size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1,
+                    L'\0');
+  text.resize(static_cast<std::size_t>(SendMessageW(
+      control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+  return text;
+}
+
+// The log ends with this text and its last character is inside the box.
+bool ShowsAtEnd(HWND log, const std::wstring& last) {
+  const std::wstring text = TextOf(log);
+  if (text.size() < last.size() || text.compare(text.size() - last.size(), last.size(), last))
+    return false;
+  const LRESULT position = SendMessageW(log, EM_POSFROMCHAR, text.size() - 1, 0);
+  RECT client{};
+  GetClientRect(log, &client);
+  const int y = static_cast<short>(HIWORD(position));
+  return position != -1 && y >= 0 && y < client.bottom;
+}
+
+std::wstring BurstLine(int n) {
+  return L"JA1XYZ-L>burst line " + std::to_wstring(n) + L" of the test, QSL 73";
+}
+
+double InjectAll(IStandinControl& control, int lines) {
+  const double began = NowMs();
+  for (int n = 1; n <= lines; ++n) {
+    const std::wstring line = BurstLine(n);
+    const host::Bstr text(FromWide(line));
+    CheckHr(control.InjectText(text.Get()), "StandinControl.InjectText");
+  }
+  return NowMs() - began;
+}
+
+}  // namespace
+
+void RunStartupBench(const std::wstring& rapporta, const std::wstring& bare, int runs) {
+  std::vector<double> bareTimes, hostTimes, coldTimes, warmTimes;
+  Memory bareMemory, ownMemory;
+  for (int run = 0; run < runs; ++run) {
+    bareTimes.push_back(StartOnce(bare, &Any, run == 0 ? &bareMemory : nullptr));
+
+    // The host's own start: activation of a server that is not running.
+    const double began = NowMs();
+    auto control = ConnectStandin();
+    hostTimes.push_back(NowMs() - began);
+    // With the host running: only the window's own start-up and connection.
+    warmTimes.push_back(StartOnce(rapporta, &Connected, run == 0 ? &ownMemory : nullptr));
+    CloseStandin(control);
+
+    // Host not running: rapporta's start-up starts it.
+    coldTimes.push_back(StartOnce(rapporta, &Connected));
+    control = ConnectStandin();
+    CloseStandin(control);
+  }
+  const Figures bareF = Summarize(bareTimes), hostF = Summarize(hostTimes);
+  const Figures coldF = Summarize(coldTimes), warmF = Summarize(warmTimes);
+  PrintRow("start-up: bare Win32 window, launch to visible", Cell(bareF));
+  PrintRow("start-up: stand-in host alone (COM activation)", Cell(hostF));
+  PrintRow("start-up: rapporta.exe, host running, to connected window", Cell(warmF));
+  PrintRow("start-up: rapporta.exe, host not running", Cell(coldF));
+  PrintRow("after start-up: working set, private bytes, MB",
+           Format("bare window %.1f, %.1f; rapporta.exe %.1f, %.1f", bareMemory.workingSetMb,
+                  bareMemory.privateMb, ownMemory.workingSetMb, ownMemory.privateMb));
+  PrintRow("  ratio", Format("warm/bare %.2fx; cold/(bare + host) %.2fx", warmF.median / bareF.median,
+                             coldF.median / (bareF.median + hostF.median)));
+}
+
+void RunBurstBench(const std::wstring& rapporta, int lines) {
+  auto control = ConnectStandin();
+  const Launched launched = Launch(rapporta);
+  const HWND form = WaitForWindow(launched.id, &Connected, 60000);
+  if (!form) throw Failure("rapporta.exe did not connect", 0);
+  const HWND log = FindLogBox(form);
+  PumpFor(500);
+
+  LoopProbe probe(form);
+  const double began = NowMs();
+  const double injecting = InjectAll(*control.Get(), lines);
+  const std::wstring last = BurstLine(lines);
+  while (!ShowsAtEnd(log, last) && NowMs() - began < 60000) Sleep(1);
+  const double visible = NowMs() - began;
+  PumpFor(200);
+  probe.Stop();
+
+  const Memory memory = MemoryOf(launched.process.get());
+
+  CloseAndWait(form, launched.process.get());
+  // The same calls with nobody listening: what the host link alone costs.
+  const double alone = InjectAll(*control.Get(), lines);
+  CloseStandin(control);
+
+  PrintRow(Format("burst of %d lines over COM: last line visible after", lines),
+           Format("%7.1f ms (events delivered in %.1f ms, then %.1f ms)", visible, injecting,
+                  visible - injecting));
+  PrintRow("  same injections with no client connected",
+           Format("%7.1f ms (%.2f ms per line)", alone, alone / lines));
+  PrintRow("  longest wait for the window's message loop",
+           Format("%7.1f ms (%ld probes)", probe.Longest(), probe.Probes()));
+  PrintRow("  rapporta.exe after the burst: working set, private bytes, MB",
+           Format("%.1f, %.1f", memory.workingSetMb, memory.privateMb));
+}
+
+}  // namespace rapporta::bench
