@@ -212,6 +212,7 @@ void Form1::FlushLog() {
     // (a host event, input, a message) is handled first, and the flush
     // comes back after it.
     const DWORD woken = MsgWaitForMultipleObjectsEx(
+        // cppcheck-suppress nullPointer ; no handles: a wait for messages only
         0, nullptr, static_cast<DWORD>(kFlushInterval - since),
         QS_POSTMESSAGE | QS_SENDMESSAGE | QS_INPUT, MWMO_INPUTAVAILABLE);
     if (woken != WAIT_TIMEOUT) {
