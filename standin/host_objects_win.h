@@ -73,9 +73,8 @@ class StationObject final : public Automation<IHostStation> {
   STDMETHODIMP get_Callsign(BSTR* callsign) override;
 
  private:
-  // No server reference: Wine's stubs may keep a station past its last
-  // client reference, and that must not keep the host running.
   StandinHost& host_;
+  ServerReference server_;
 };
 
 class ControlObject final : public Automation<IStandinControl> {

@@ -72,15 +72,15 @@ class ComObject : public Interfaces... {
     return first;
   }
 
-  std::atomic<ULONG> references_{1};
+  std::atomic<ULONG> references_{0};
 };
 
-// Makes an object with one reference, owned by the returned pointer.
+// Makes an object whose one reference the returned pointer holds. The
+// object starts with none and the pointer takes it: MinGW's ComPtr::Attach
+// adds a reference where Microsoft's does not, so Attach is no use here.
 template <typename T, typename... Args>
 Microsoft::WRL::ComPtr<T> MakeComObject(Args&&... args) {
-  Microsoft::WRL::ComPtr<T> object;
-  object.Attach(new T(std::forward<Args>(args)...));
-  return object;
+  return Microsoft::WRL::ComPtr<T>(new T(std::forward<Args>(args)...));
 }
 
 }  // namespace rapporta::host

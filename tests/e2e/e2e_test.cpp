@@ -139,6 +139,10 @@ TEST_F(EndToEnd, ClosingClosesTheWindowAndEndsTheProgram) {
   EXPECT_TRUE(rapporta.Ended(10000));
   EXPECT_TRUE(WaitFor([&] { return standin_.SinkCount() == 0; }, 5000));
   EXPECT_TRUE(standin_.SentLines().empty());
+  EXPECT_EQ(standin_.HostAppsAlive(), 0);
+  EXPECT_EQ(standin_.StationsAlive(), 0);
+  // Nothing is left running: with the test's own hold gone, the host ends.
+  EXPECT_TRUE(standin_.ReleaseAndWaitForExit(5000));
 }
 
 TEST_F(EndToEnd, AVanishedHostFailsTheNextSendAndTheProgramKeepsItsLog) {

@@ -28,14 +28,16 @@ class HostLink : public ::testing::Test {
   Recorder recorder_;
 };
 
-TEST_F(HostLink, ReadsTheCallsignAfreshEachTime) {
+TEST_F(HostLink, ReadsTheCallsignAfreshAndReleasesTheStationRightAway) {
   auto host = host::CreateHostApp(recorder_);
   ASSERT_TRUE(host);
   EXPECT_EQ(host->LocalCallsign(), u"N0CALL");
+  EXPECT_EQ(standin_.StationsAlive(), 0);
   standin_.SetCallsign(u"");
   EXPECT_EQ(host->LocalCallsign(), u"");
   standin_.SetCallsign(u"JA1ZZZ/ペ");
   EXPECT_EQ(host->LocalCallsign(), u"JA1ZZZ/ペ");
+  EXPECT_EQ(standin_.StationsAlive(), 0);
 }
 
 TEST_F(HostLink, SendsTextByValueAndReceivesEventsThroughBothPaths) {
@@ -73,6 +75,7 @@ TEST_F(HostLink, EveryClientSharesOneObjectAndReleasingUnadvises) {
   EXPECT_EQ(standin_.SinkCount(), 1);
   second.reset();
   EXPECT_EQ(standin_.SinkCount(), 0);
+  EXPECT_EQ(standin_.HostAppsAlive(), 0);
   standin_.Inject(u"nobody listens");
   EXPECT_TRUE(recorder_.events.empty());
 }
@@ -101,6 +104,16 @@ TEST_F(HostLink, FailuresNameTheOperationAndCarryTheHostsCode) {
     }
   }
   EXPECT_TRUE(standin_.SentLines().empty());
+  EXPECT_EQ(standin_.StationsAlive(), 0);
+}
+
+TEST_F(HostLink, TheHostEndsWhenItsLastClientLetsGo) {
+  auto host = host::CreateHostApp(recorder_);
+  ASSERT_TRUE(host);
+  host->LocalCallsign();
+  EXPECT_FALSE(standin_.ReleaseAndWaitForExit(500));  // the client still holds it
+  host.reset();
+  EXPECT_EQ(WaitForSingleObject(standin_.Process(), 5000), WAIT_OBJECT_0);
 }
 
 TEST_F(HostLink, AHostThatIsGoneFailsTheNextCallAtOnce) {

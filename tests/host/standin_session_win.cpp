@@ -34,6 +34,10 @@ StandinSession::~StandinSession() {
 bool StandinSession::CloseAndWaitForExit(DWORD milliseconds) {
   // It may be gone already; then there is nothing to close.
   if (control_) control_->CloseHost();
+  return ReleaseAndWaitForExit(milliseconds);
+}
+
+bool StandinSession::ReleaseAndWaitForExit(DWORD milliseconds) {
   control_.Reset();
   return WaitForSingleObject(process_.get(), milliseconds) == WAIT_OBJECT_0;
 }

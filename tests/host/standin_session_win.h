@@ -37,8 +37,8 @@ class StandinSession {
   StandinSession(const StandinSession&) = delete;
   StandinSession& operator=(const StandinSession&) = delete;
   // Closes the stand-in and waits for it to end; ends it by force if it
-  // hangs. Closing it rather than waiting for its last object: Wine's stubs
-  // can keep objects past their clients' last release.
+  // hangs. A test may leave clients of its own behind; closing does not wait
+  // for them.
   ~StandinSession();
 
   IStandinControl& Control() { return *control_.Get(); }
@@ -56,6 +56,9 @@ class StandinSession {
   // Closes the host as its close button does; true when it then ended
   // within the time.
   bool CloseAndWaitForExit(DWORD milliseconds);
+  // Lets go of the control object only; true when the stand-in then ended
+  // within the time.
+  bool ReleaseAndWaitForExit(DWORD milliseconds);
 
  private:
   Microsoft::WRL::ComPtr<IStandinControl> control_;
