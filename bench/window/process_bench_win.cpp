@@ -50,19 +50,20 @@ std::string Cell(const Figures& f) {
   return Format("median %7.1f ms, worst %7.1f ms (%zu runs)", f.median, f.worst, f.count);
 }
 
+BOOL CALLBACK VisitChild(HWND child, LPARAM context) {
+  wchar_t name[16] = {};
+  GetClassNameW(child, name, 16);
+  if (lstrcmpiW(name, L"Edit") != 0 || !(GetWindowLongW(child, GWL_STYLE) & ES_MULTILINE)) {
+    return TRUE;
+  }
+  *reinterpret_cast<HWND*>(context) = child;
+  return FALSE;
+}
+
+// The multi-line edit control among the window's children.
 HWND FindLogBox(HWND form) {
   HWND found = nullptr;
-  EnumChildWindows(
-      form,
-      [](HWND child, LPARAM context) -> BOOL {
-        wchar_t name[16] = {};
-        GetClassNameW(child, name, 16);
-        if (lstrcmpiW(name, L"Edit") != 0 || !(GetWindowLongW(child, GWL_STYLE) & ES_MULTILINE))
-          return TRUE;
-        *reinterpret_cast<HWND*>(context) = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumChildWindows(form, &VisitChild, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
