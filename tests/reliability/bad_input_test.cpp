@@ -1,0 +1,134 @@
+// Received texts of every awkward shape, through the real stand-in host and
+// the real rapporta.exe: the log box holds what the rule gives for what was
+// sent, and the program stays whole and responsive.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/text_win.h"
+#include "host/bstr_win.h"
+#include "outside_win.h"
+
+namespace rapporta::reliability {
+namespace {
+
+using testing::Apartment;
+using testing::Check;
+using testing::StandinSession;
+using testing::WaitFor;
+
+struct Sample {
+  const char* what;
+  Text text;
+};
+
+// count characters cycling through a set without "[" or any line break.
+Text Filler(std::size_t count) {
+  constexpr char16_t kCycle[] = u"0123456789abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  Text text(count, u' ');
+  for (std::size_t i = 0; i < count; ++i) text[i] = kCycle[i % (std::size(kCycle) - 1)];
+  return text;
+}
+
+// count characters in lines of 98 plus CR LF.
+Text Lines(std::size_t count) {
+  Text text = Filler(count);
+  for (std::size_t i = 98; i + 1 < count; i += 100) {
+    text[i] = u'\r';
+    text[i + 1] = u'\n';
+  }
+  return text;
+}
+
+std::vector<Sample> Samples() {
+  const char16_t nulInside[] = u"before\0after";
+  return {
+      {"empty", u""},
+      {"only line breaks", u"\r\n\r\n\r\n"},
+      {"line breaks inside", u"\r\nfirst\r\n\r\nsecond\r\n"},
+      {"bare CR", u"a\rb\r"},
+      {"bare LF", u"\na\nb"},
+      {"LF CR", u"x\n\ry"},
+      {"NUL inside", Text(nulInside, std::size(nulInside) - 1)},
+      {"only a NUL", Text(1, u'\0')},
+      {"lone high surrogate at the end", Text(u"hi") + char16_t{0xD83D}},
+      {"lone low surrogate", Text(1, char16_t{0xDE00}) + u"lo"},
+      {"surrogates reversed", Text{char16_t{0xDE00}, char16_t{0xD83D}}},
+      {"emoji and wide letters", u"73 \U0001F600\U0001F44D\U0001F3FD ＪＡ１ＡＢＣ こんにちは"},
+      {"200000 characters in lines", Lines(200000)},
+      {"200000 characters in one line", Filler(200000)},
+      {"a plain line after it all", u"still whole"},
+  };
+}
+
+class BadInput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form_ = ConnectedForm(rapporta_);
+    ASSERT_TRUE(form_);
+    log_ = ControlOf(form_, ui::lChat);
+  }
+  // Closed as the user does: a program killed instead leaves the host
+  // calling a client that is gone.
+  void TearDown() override {
+    if (form_) PostMessageW(form_, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(rapporta_.Ended(10000));
+  }
+  // Waits until the box shows expected (times aside).
+  bool Shows(const std::wstring& expected, DWORD timeout = 20000) {
+    return WaitFor([&] { return WithoutTimes(TextOf(log_)) == expected; }, timeout);
+  }
+
+  Apartment apartment_;
+  StandinSession standin_;
+  RapportaProcess rapporta_;
+  HWND form_ = nullptr;
+  HWND log_ = nullptr;
+};
+
+TEST_F(BadInput, EveryShapeOfReceivedTextFollowsTheRuleAndLaterEntriesAreWhole) {
+  for (const Sample& sample : Samples()) {
+    SCOPED_TRACE(sample.what);
+    const std::wstring expected = Expected(WithoutTimes(TextOf(log_)), {sample.text});
+    const ULONGLONG start = GetTickCount64();
+    standin_.Inject(sample.text);
+    const bool shown = Shows(expected);
+    std::printf("%-32s %6zu characters: in the box after %llu ms\n", sample.what,
+                sample.text.size(), GetTickCount64() - start);
+    const std::wstring actual = WithoutTimes(TextOf(log_));
+    EXPECT_TRUE(shown) << "box " << actual.size() << " characters, rule " << expected.size();
+    ASSERT_TRUE(Responsive(form_));
+    ASSERT_FALSE(rapporta_.Ended());
+  }
+  // The time prefix is a real time.
+  const std::wstring log = TextOf(log_);
+  const std::wstring tail = L"]still whole";
+  ASSERT_GE(log.size(), tail.size() + 11);
+  EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
+  EXPECT_EQ(WithoutTimes(log.substr(log.size() - tail.size() - 6)), L"[00:00" + tail);
+}
+
+TEST_F(BadInput, ABurstOf10000LinesArrivesInOrderAndTheNextLineIsWhole) {
+  constexpr long kLines = 10000;
+  std::vector<Text> received;
+  for (long i = 0; i < kLines; ++i) received.push_back(u"burst line " + FromWide(std::to_wstring(i)));
+  received.push_back(u"after the burst");
+  const std::wstring expected = Expected(WithoutTimes(TextOf(log_)), received);
+
+  const ULONGLONG start = GetTickCount64();
+  host::Bstr prefix(u"burst line ");
+  Check(standin_.Control().InjectNumbered(prefix.Get(), kLines), "InjectNumbered");
+  const ULONGLONG raised = GetTickCount64();
+  standin_.Inject(u"after the burst");
+  const bool shown = Shows(expected, 60000);
+  std::printf("%ld lines: raised in %llu ms, all in the box after %llu ms\n", kLines,
+              raised - start, GetTickCount64() - start);
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(Responsive(form_));
+  EXPECT_FALSE(rapporta_.Ended());
+}
+
+}  // namespace
+}  // namespace rapporta::reliability

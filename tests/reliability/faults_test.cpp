@@ -1,0 +1,163 @@
+// Faults around the real rapporta.exe and the real stand-in host: the host
+// gone, and the host's Closing in the middle of start-up, a send, the save
+// dialog and the overwrite question. The work in progress completes, nothing
+// is lost, and then the program ends.
+#include <gtest/gtest.h>
+
+#include "common/text_win.h"
+#include "outside_win.h"
+#include "save/save_steps.h"
+#include "save/save_fixture_win.h"
+
+namespace rapporta::reliability {
+namespace {
+
+using testing::Apartment;
+using testing::Check;
+using testing::StandinSession;
+using testing::WaitFor;
+
+const std::wstring kSaveTitle(Wide(save::kSaveTitle));
+const std::wstring kQuestion(Wide(save::kOverwriteQuestion));
+
+// A log of plain ASCII is the same bytes in every code page.
+std::wstring Widened(const std::string& bytes) { return {bytes.begin(), bytes.end()}; }
+
+class Faults : public ::testing::Test {
+ protected:
+  // rapporta.exe connected, with one received line in its log.
+  HWND Start(RapportaProcess& rapporta) {
+    HWND form = ConnectedForm(rapporta);
+    if (!form) return nullptr;
+    standin_.Inject(u"before");
+    WaitFor([&] { return WithoutTimes(TextOf(ControlOf(form, ui::lChat))) == kBefore; });
+    return form;
+  }
+  // Whether a box or dialog of the process shows up while it ends.
+  static bool EndsWithoutAnyBox(RapportaProcess& rapporta) {
+    bool box = false;
+    WaitFor(
+        [&] {
+          box = box || rapporta.VisibleWindow(L"#32770") != nullptr;
+          return rapporta.Ended();
+        },
+        10000);
+    return rapporta.Ended() && !box;
+  }
+  // What the host holds of the program once it is gone.
+  void ExpectNothingHeld() {
+    EXPECT_TRUE(WaitFor([&] { return standin_.SinkCount() == 0; }, 5000));
+    EXPECT_EQ(standin_.StationsAlive(), 0);
+  }
+
+  static constexpr wchar_t kBefore[] = L"\r\n\r\n[00:00]before";
+  Apartment apartment_;
+  StandinSession standin_;
+  test::TempFolder folder_;
+};
+
+TEST_F(Faults, AVanishedHostFailsTheSendButTheLogStaysAndCanBeSaved) {
+  RapportaProcess rapporta;
+  HWND form = Start(rapporta);
+  ASSERT_TRUE(form);
+  const std::wstring log = TextOf(ControlOf(form, ui::lChat));
+  Check(standin_.Control().Vanish(), "Vanish");
+  ASSERT_EQ(WaitForSingleObject(standin_.Process(), 10000), WAIT_OBJECT_0);
+
+  SendLine(form, L"into the void");
+  HWND box = DialogOf(rapporta, L"Rapporta");
+  ASSERT_TRUE(box);
+  EXPECT_NE(BoxText(box).find(L"HostApp.SendChat"), std::wstring::npos) << BoxText(box);
+  Press(box, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+  EXPECT_EQ(TextOf(ControlOf(form, ui::lChat)), log);
+  EXPECT_EQ(TextOf(ControlOf(form, ui::sInput)), L"into the void");
+
+  ClickSave(form);
+  HWND dialog = DialogOf(rapporta, kSaveTitle.c_str());
+  ASSERT_TRUE(dialog);
+  const std::wstring path = folder_.Path(L"without the host.txt");
+  ChooseFile(dialog, path);
+  EXPECT_TRUE(WaitFor([&] { return Widened(test::ReadBytes(path)) == log; }));
+  EXPECT_TRUE(Responsive(form));
+
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(rapporta.Ended(10000));
+}
+
+TEST_F(Faults, ClosingDuringStartupEndsTheProgramWithoutShowingAnything) {
+  Check(standin_.Control().RaiseClosingInNextCall(), "RaiseClosingInNextCall");
+  RapportaProcess rapporta;
+  bool shown = false;
+  WaitFor(
+      [&] {
+        shown = shown || rapporta.AnyVisibleWindow();
+        return rapporta.Ended();
+      },
+      15000);
+  ASSERT_TRUE(rapporta.Ended());
+  EXPECT_FALSE(shown);
+  DWORD code = 1;
+  GetExitCodeProcess(rapporta.Handle(), &code);
+  EXPECT_EQ(code, 0u);
+  ExpectNothingHeld();
+}
+
+TEST_F(Faults, ClosingInTheMiddleOfASendLetsTheSendFinishThenEnds) {
+  RapportaProcess rapporta;
+  HWND form = Start(rapporta);
+  ASSERT_TRUE(form);
+  Check(standin_.Control().RaiseClosingInNextCall(), "RaiseClosingInNextCall");
+  SendLine(form, L"last words");
+  EXPECT_TRUE(EndsWithoutAnyBox(rapporta));
+  EXPECT_EQ(standin_.SentLines(), std::vector<Text>{u"last words"});
+  ExpectNothingHeld();
+}
+
+TEST_F(Faults, ClosingWhileTheSaveDialogIsOpenSavesEverythingThenEnds) {
+  RapportaProcess rapporta;
+  HWND form = Start(rapporta);
+  ASSERT_TRUE(form);
+  ClickSave(form);
+  HWND dialog = DialogOf(rapporta, kSaveTitle.c_str());
+  ASSERT_TRUE(dialog);
+  Check(standin_.Control().RaiseClosing(), "RaiseClosing");
+  standin_.Inject(u"while the dialog is open");
+  EXPECT_FALSE(rapporta.Ended(300));
+  EXPECT_TRUE(IsWindowVisible(dialog));
+
+  const std::wstring path = folder_.Path(L"closing.txt");
+  ChooseFile(dialog, path);
+  EXPECT_TRUE(rapporta.Ended(10000));
+  EXPECT_EQ(WithoutTimes(Widened(test::ReadBytes(path))),
+            std::wstring(kBefore) + L"\r\n\r\n[00:00]while the dialog is open");
+  ExpectNothingHeld();
+}
+
+TEST_F(Faults, ClosingDuringTheOverwriteQuestionSavesEverythingThenEnds) {
+  const std::wstring path = folder_.Path(L"existing.txt");
+  test::WriteBytes(path, "old");
+  RapportaProcess rapporta;
+  HWND form = Start(rapporta);
+  ASSERT_TRUE(form);
+  ClickSave(form);
+  HWND dialog = DialogOf(rapporta, kSaveTitle.c_str());
+  ASSERT_TRUE(dialog);
+  ChooseFile(dialog, path);
+  HWND question = DialogOf(rapporta, L"Rapporta");
+  ASSERT_TRUE(question);
+  EXPECT_EQ(BoxText(question), kQuestion);
+  Check(standin_.Control().RaiseClosing(), "RaiseClosing");
+  standin_.Inject(u"during the question");
+  EXPECT_FALSE(rapporta.Ended(300));
+  EXPECT_EQ(test::ReadBytes(path), "old");
+
+  Press(question, IDYES);
+  EXPECT_TRUE(rapporta.Ended(10000));
+  EXPECT_EQ(WithoutTimes(Widened(test::ReadBytes(path))),
+            std::wstring(kBefore) + L"\r\n\r\n[00:00]during the question");
+  ExpectNothingHeld();
+}
+
+}  // namespace
+}  // namespace rapporta::reliability

@@ -1,0 +1,215 @@
+// Resource use over a long session: the real window with the real COM link
+// to the stand-in host, in this process, and the real rapporta.exe. Handle,
+// GDI and USER object counts stay flat, and once the program has closed the
+// host holds nothing of it and it holds nothing of the host.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+#include <string>
+
+#include "host/host_app_win.h"
+#include "outside_win.h"
+#include "support/pump_win.h"
+#include "ui/form1_win.h"
+#include "ui/message_loop_win.h"
+#include "window/form_fixture.h"
+
+namespace rapporta::reliability {
+namespace {
+
+using testing::Apartment;
+using testing::StandinSession;
+using testing::WaitFor;
+
+// The system's own counts, and probes that work where those are not kept
+// (Wine answers GetGuiResources and GetProcessHandleCount with 0): a batch of
+// new objects gets the lowest free slots of the process's table, so the
+// highest slot of a batch rises only when objects are left behind.
+struct Counts {
+  DWORD handles = 0;
+  DWORD gdi = 0;
+  DWORD user = 0;
+  std::size_t handleSlot = 0;
+  std::size_t gdiSlot = 0;
+  std::size_t windows = 0;
+  std::size_t workingSetKb = 0;
+};
+
+constexpr int kBatch = 300;
+
+std::size_t HighestHandleSlot() {
+  std::vector<HANDLE> batch;
+  for (int i = 0; i < kBatch; ++i) batch.push_back(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  std::size_t highest = 0;
+  for (HANDLE event : batch) {
+    highest = std::max(highest, reinterpret_cast<std::uintptr_t>(event) / 4);
+    CloseHandle(event);
+  }
+  return highest;
+}
+
+std::size_t HighestGdiSlot() {
+  std::vector<HBRUSH> batch;
+  for (int i = 0; i < kBatch; ++i) batch.push_back(CreateSolidBrush(RGB(i, 0, 0)));
+  std::size_t highest = 0;
+  for (HBRUSH brush : batch) {
+    highest = std::max(highest, reinterpret_cast<std::uintptr_t>(brush) & 0xFFFF);
+    DeleteObject(brush);
+  }
+  return highest;
+}
+
+std::size_t WindowsOfThisThread() {
+  std::size_t count = 0;
+  auto countChild = [](HWND, LPARAM counter) -> BOOL {
+    ++*reinterpret_cast<std::size_t*>(counter);
+    return TRUE;
+  };
+  struct Context {
+    std::size_t* count;
+    WNDENUMPROC child;
+  } context{&count, countChild};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM parameter) -> BOOL {
+        auto& context = *reinterpret_cast<Context*>(parameter);
+        ++*context.count;
+        EnumChildWindows(window, context.child, reinterpret_cast<LPARAM>(context.count));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&context));
+  return count;
+}
+
+Counts CountsNow() {
+  const HANDLE process = GetCurrentProcess();
+  Counts counts;
+  GetProcessHandleCount(process, &counts.handles);
+  counts.gdi = GetGuiResources(process, GR_GDIOBJECTS);
+  counts.user = GetGuiResources(process, GR_USEROBJECTS);
+  counts.handleSlot = HighestHandleSlot();
+  counts.gdiSlot = HighestGdiSlot();
+  counts.windows = WindowsOfThisThread();
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  if (GetProcessMemoryInfo(process, &memory, sizeof memory)) {
+    counts.workingSetKb = memory.WorkingSetSize / 1024;
+  }
+  return counts;
+}
+
+void Print(const char* when, const Counts& counts) {
+  std::printf(
+      "%-34s handles %4lu (highest slot %4zu)  GDI %4lu (highest slot %4zu)  USER %4lu "
+      "(windows %3zu)  working set %6zu KB\n",
+      when, counts.handles, counts.handleSlot, counts.gdi, counts.gdiSlot, counts.user,
+      counts.windows, counts.workingSetKb);
+}
+
+// Flat: what a leak of one object per append or per send would make
+// hundreds, a few lazily made objects cannot.
+constexpr DWORD kSlack = 8;
+
+class Resources : public ::testing::Test {
+ protected:
+  void ExpectHostHoldsNothing() {
+    EXPECT_TRUE(WaitFor([&] { return standin_.SinkCount() == 0; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return standin_.HostAppsAlive() == 0; }, 5000));
+    EXPECT_EQ(standin_.StationsAlive(), 0);
+  }
+
+  Apartment apartment_;
+  StandinSession standin_;
+};
+
+TEST_F(Resources, CountsStayFlatOver100000AppendsAnd1000SendsAndTheHostIsLeftClean) {
+  ui::Form1 form({host::CreateHostApp, nullptr, [] { return chat::LocalTime{12, 34}; },
+                  test::TestInstanceName()});
+  ASSERT_EQ(form.Start(SW_SHOWNORMAL), ui::StartResult::Running);
+  const HWND window = form.Window();
+  auto append = [&](int from, int to) {
+    for (int i = from; i < to; ++i) {
+      form.ChatTextReceived(u"JA1ABC>line " + FromWide(std::to_wstring(i)));
+      if (i % 5000 == 0) test::PumpPending(window);
+    }
+    test::PumpPending(window);
+  };
+  auto send = [&](int from, int to) {
+    for (int i = from; i < to; ++i) {
+      SetWindowTextW(form.Control(ui::sInput), (L"sent " + std::to_wstring(i)).c_str());
+      SendMessageW(form.Control(ui::B_Send), BM_CLICK, 0, 0);
+      if (i % 250 == 0) test::PumpPending(window);
+    }
+    test::PumpPending(window);
+  };
+  // Everything made once (fonts, scroll bar, proxies) is made here.
+  append(0, 1000);
+  send(0, 20);
+  const Counts before = CountsNow();
+
+  const ULONGLONG start = GetTickCount64();
+  append(1000, 101000);
+  const ULONGLONG appended = GetTickCount64();
+  send(20, 1020);
+  const ULONGLONG sent = GetTickCount64();
+  const Counts after = CountsNow();
+  Print("after warming up", before);
+  Print("after 100000 appends, 1000 sends", after);
+  std::printf("100000 appends %llu ms, 1000 sends over COM %llu ms\n", appended - start,
+              sent - appended);
+
+  EXPECT_LE(after.handles, before.handles + kSlack);
+  EXPECT_LE(after.gdi, before.gdi + kSlack);
+  EXPECT_LE(after.user, before.user + kSlack);
+  EXPECT_LE(after.handleSlot, before.handleSlot + kSlack);
+  EXPECT_LE(after.gdiSlot, before.gdiSlot + kSlack);
+  EXPECT_EQ(after.windows, before.windows);
+  {
+    // The probes do see objects left behind.
+    std::vector<HANDLE> events;
+    std::vector<HBRUSH> brushes;
+    for (int i = 0; i < 50; ++i) {
+      events.push_back(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+      brushes.push_back(CreateSolidBrush(RGB(0, i, 0)));
+    }
+    const Counts leaking = CountsNow();
+    Print("with 50 events and brushes held", leaking);
+    EXPECT_GE(leaking.handleSlot, after.handleSlot + 40);
+    EXPECT_GE(leaking.gdiSlot, after.gdiSlot + 40);
+    for (HANDLE event : events) CloseHandle(event);
+    for (HBRUSH brush : brushes) DeleteObject(brush);
+  }
+  EXPECT_EQ(standin_.StationsAlive(), 0) << "no station outlives its call sign";
+  EXPECT_EQ(standin_.SentLines().size(), 1020u);
+  const Text log = form.LogText();
+  EXPECT_EQ(log.substr(log.size() - 23), u"[12:34]N0CALL>sent 1019");
+  EXPECT_LE(log.size(), chat::kLogLimit);
+
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(ui::RunMessageLoop(form), 0);
+  EXPECT_EQ(form.Window(), nullptr);
+  ExpectHostHoldsNothing();
+  Print("after closing", CountsNow());
+}
+
+TEST_F(Resources, OnceRapportaHasClosedTheHostHoldsNothingOfIt) {
+  RapportaProcess rapporta;
+  HWND form = ConnectedForm(rapporta);
+  ASSERT_TRUE(form);
+  SendLine(form, L"73");
+  ASSERT_TRUE(WaitFor([&] { return standin_.SentLines().size() == 1; }));
+  standin_.Inject(u"bye");
+  EXPECT_EQ(standin_.SinkCount(), 1);
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(rapporta.Ended(10000));
+  ExpectHostHoldsNothing();
+}
+
+}  // namespace
+}  // namespace rapporta::reliability
