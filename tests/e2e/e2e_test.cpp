@@ -181,10 +181,34 @@ TEST_F(EndToEnd, ASecondInstanceSaysSoAndLeavesTheFirstAlone) {
   EXPECT_EQ(WindowText(form), kCaption);
 }
 
-TEST_F(EndToEnd, TheHostsCloseButtonEndsBothPrograms) {
+// What a person does: chat through the stand-in's own window.
+TEST_F(EndToEnd, APersonChatsThroughTheHostsWindow) {
   RapportaProcess rapporta;
-  ASSERT_TRUE(Connected(rapporta));
-  Check(standin_.Control().CloseHost(), "CloseHost");
+  HWND form = Connected(rapporta);
+  ASSERT_TRUE(form);
+  HWND host = VisibleWindowOf(standin_.ProcessId(), L"RapportaStandinHost");
+  ASSERT_TRUE(host);
+  // Its edits in order: the call sign, then the line to receive.
+  HWND callsign = FindWindowExW(host, nullptr, L"EDIT", nullptr);
+  HWND receive = FindWindowExW(host, callsign, L"EDIT", nullptr);
+  HWND sent = FindWindowExW(host, nullptr, L"LISTBOX", nullptr);
+  ASSERT_TRUE(callsign && receive && sent);
+  EXPECT_EQ(WindowText(callsign), L"N0CALL");
+
+  SendMessageW(receive, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"hi from the host"));
+  PostMessageW(FindChild(host, L"BUTTON", 0, L"Receive"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return LogEndsWith(form, L"]hi from the host"); }));
+  EXPECT_EQ(WindowText(receive), L"");
+
+  SendMessageW(callsign, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"JA1XYZ"));
+  Send(form, L"hi back");
+  ASSERT_TRUE(WaitFor([&] { return LogEndsWith(form, L"]JA1XYZ>hi back"); }));
+  ASSERT_EQ(SendMessageW(sent, LB_GETCOUNT, 0, 0), 1);
+  wchar_t line[64] = {};
+  SendMessageW(sent, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
+  EXPECT_STREQ(line, L"hi back");
+
+  PostMessageW(FindChild(host, L"BUTTON", 0, L"Close host"), BM_CLICK, 0, 0);
   EXPECT_TRUE(rapporta.Ended(10000));
   EXPECT_EQ(WaitForSingleObject(standin_.Process(), 10000), WAIT_OBJECT_0);
 }

@@ -60,7 +60,11 @@ bool RapportaProcess::Ended(DWORD waitMilliseconds) const {
 }
 
 HWND RapportaProcess::VisibleWindow(const wchar_t* className) const {
-  Search search{id_, className, nullptr};
+  return VisibleWindowOf(id_, className);
+}
+
+HWND VisibleWindowOf(DWORD process, const wchar_t* className) {
+  Search search{process, className, nullptr};
   EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }

@@ -28,6 +28,9 @@ class RapportaProcess {
   DWORD id_ = 0;
 };
 
+// The visible top-level window of process of class className (any class
+// when null), or null.
+HWND VisibleWindowOf(DWORD process, const wchar_t* className);
 std::wstring WindowText(HWND window);
 // The child of parent of the class whose style has all of style's bits.
 HWND FindChild(HWND parent, const wchar_t* className, LONG style = 0, const wchar_t* text = nullptr);
