@@ -3,11 +3,14 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 #include "bench_util_win.h"
 #include "common/check_win.h"
 #include "host/bstr_win.h"
+#include "host/host_app_win.h"
 #include "loop_probe_win.h"
 #include "processes_win.h"
 
@@ -101,6 +104,41 @@ double InjectAll(IStandinControl& control, int lines) {
   return NowMs() - began;
 }
 
+// A client of the host on a thread of its own that takes every event and does
+// nothing with it: what the COM path alone costs per event.
+class NullClient final : public host::HostEvents {
+ public:
+  NullClient()
+      : thread_([this] {
+          CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+          {
+            const auto link = host::CreateHostApp(*this);
+            threadId_ = GetCurrentThreadId();
+            ready_ = true;
+            MSG message;
+            while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+          }
+          CoUninitialize();
+        }) {
+    while (!ready_) Sleep(1);
+  }
+  ~NullClient() override {
+    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    thread_.join();
+  }
+  NullClient(const NullClient&) = delete;
+  NullClient& operator=(const NullClient&) = delete;
+  long Received() const { return received_; }
+  void ChatTextReceived(TextView) override { ++received_; }
+  void Closing() override {}
+
+ private:
+  std::atomic<long> received_{0};
+  std::atomic<bool> ready_{false};
+  DWORD threadId_ = 0;
+  std::thread thread_;
+};
+
 }  // namespace
 
 void RunStartupBench(const std::wstring& rapporta, const std::wstring& bare, int runs) {
@@ -155,8 +193,17 @@ void RunBurstBench(const std::wstring& rapporta, int lines) {
   const Memory memory = MemoryOf(launched.process.get());
 
   CloseAndWait(form, launched.process.get());
-  // The same calls with nobody listening: what the host link alone costs.
+  // The same calls with nobody listening, and with a client that does
+  // nothing: what the host link alone costs.
   const double alone = InjectAll(*control.Get(), lines);
+  double nullClient = 0;
+  {
+    const NullClient client;
+    const double start = NowMs();
+    InjectAll(*control.Get(), lines);
+    while (client.Received() < lines && NowMs() - start < 60000) Sleep(1);
+    nullClient = NowMs() - start;
+  }
   CloseStandin(control);
 
   PrintRow(Format("burst of %d lines over COM: last line visible after", lines),
@@ -164,6 +211,8 @@ void RunBurstBench(const std::wstring& rapporta, int lines) {
                   visible - injecting));
   PrintRow("  same injections with no client connected",
            Format("%7.1f ms (%.2f ms per line)", alone, alone / lines));
+  PrintRow("  same injections to a client that does nothing with them",
+           Format("%7.1f ms (%.2f ms per line)", nullClient, nullClient / lines));
   PrintRow("  longest wait for the window's message loop",
            Format("%7.1f ms (%ld probes)", probe.Longest(), probe.Probes()));
   PrintRow("  rapporta.exe after the burst: working set, private bytes, MB",
