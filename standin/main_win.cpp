@@ -159,13 +159,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     return rapporta::standin::Run();
   } catch (const rapporta::Failure& failure) {
-    const std::string text =
-        failure.Operation() + " failed: 0x" + [&] {
-          char code[16];
-          wsprintfA(code, "%08lX", static_cast<unsigned long>(failure.Code()));
-          return std::string(code);
-        }();
-    OutputDebugStringA(text.c_str());
+    char code[16];
+    wsprintfA(code, " failed: 0x%08lX", static_cast<unsigned long>(failure.Code()));
+    OutputDebugStringA((failure.Operation() + code).c_str());
     return rapporta::standin::kExitFailure;
   } catch (...) {
     return rapporta::standin::kExitFailure;

@@ -12,7 +12,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"RapportaStandinHost";
 enum ControlId { kCallsign = 101, kReceiveText, kReceive, kSent, kClose };
 
-struct ControlSpec {
+struct ControlLayout {
   const wchar_t* windowClass;
   const wchar_t* text;
   DWORD style;
@@ -20,7 +20,7 @@ struct ControlSpec {
   RECT box;  // left, top, right, bottom in pixels
 };
 
-const ControlSpec kSpecs[] = {
+const ControlLayout kLayout[] = {
     {L"STATIC", L"Call sign", 0, 0, {10, 12, 90, 32}},
     {L"EDIT", L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kCallsign, {90, 10, 250, 32}},
     {L"STATIC", L"Receive", 0, 0, {10, 44, 90, 64}},
@@ -67,12 +67,12 @@ StandinWindow::StandinWindow(StandinHost& host) : host_(host) {
                                          this),
                          "CreateWindowEx"));
   const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
-  for (const auto& spec : kSpecs) {
+  for (const auto& item : kLayout) {
     HWND control = CheckWin(
-        CreateWindowExW(0, spec.windowClass, spec.text, WS_CHILD | WS_VISIBLE | spec.style,
-                        spec.box.left, spec.box.top, spec.box.right - spec.box.left,
-                        spec.box.bottom - spec.box.top, window_.get(),
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr),
+        CreateWindowExW(0, item.windowClass, item.text, WS_CHILD | WS_VISIBLE | item.style,
+                        item.box.left, item.box.top, item.box.right - item.box.left,
+                        item.box.bottom - item.box.top, window_.get(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance, nullptr),
         "CreateWindowEx");
     SendMessageW(control, WM_SETFONT, font, FALSE);
   }
