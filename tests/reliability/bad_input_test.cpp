@@ -8,16 +8,11 @@
 #include <vector>
 
 #include "common/text_win.h"
-#include "host/bstr_win.h"
-#include "outside_win.h"
+#include "running_rapporta.h"
 
 namespace rapporta::reliability {
 namespace {
 
-using testing::Apartment;
-using testing::Check;
-using testing::StandinSession;
-using testing::WaitFor;
 
 struct Sample {
   const char* what;
@@ -63,30 +58,7 @@ std::vector<Sample> Samples() {
   };
 }
 
-class BadInput : public ::testing::Test {
- protected:
-  void SetUp() override {
-    form_ = ConnectedForm(rapporta_);
-    ASSERT_TRUE(form_);
-    log_ = ControlOf(form_, ui::lChat);
-  }
-  // Closed as the user does: a program killed instead leaves the host
-  // calling a client that is gone.
-  void TearDown() override {
-    if (form_) PostMessageW(form_, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(rapporta_.Ended(10000));
-  }
-  // Waits until the box shows expected (times aside).
-  bool Shows(const std::wstring& expected, DWORD timeout = 20000) {
-    return WaitFor([&] { return WithoutTimes(TextOf(log_)) == expected; }, timeout);
-  }
-
-  Apartment apartment_;
-  StandinSession standin_;
-  RapportaProcess rapporta_;
-  HWND form_ = nullptr;
-  HWND log_ = nullptr;
-};
+class BadInput : public RunningRapporta {};
 
 TEST_F(BadInput, EveryShapeOfReceivedTextFollowsTheRuleAndLaterEntriesAreWhole) {
   for (const Sample& sample : Samples()) {
@@ -108,26 +80,6 @@ TEST_F(BadInput, EveryShapeOfReceivedTextFollowsTheRuleAndLaterEntriesAreWhole) 
   ASSERT_GE(log.size(), tail.size() + 11);
   EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
   EXPECT_EQ(WithoutTimes(log.substr(log.size() - tail.size() - 6)), L"[00:00" + tail);
-}
-
-TEST_F(BadInput, ABurstOf10000LinesArrivesInOrderAndTheNextLineIsWhole) {
-  constexpr long kLines = 10000;
-  std::vector<Text> received;
-  for (long i = 0; i < kLines; ++i) received.push_back(u"burst line " + FromWide(std::to_wstring(i)));
-  received.push_back(u"after the burst");
-  const std::wstring expected = Expected(WithoutTimes(TextOf(log_)), received);
-
-  const ULONGLONG start = GetTickCount64();
-  host::Bstr prefix(u"burst line ");
-  Check(standin_.Control().InjectNumbered(prefix.Get(), kLines), "InjectNumbered");
-  const ULONGLONG raised = GetTickCount64();
-  standin_.Inject(u"after the burst");
-  const bool shown = Shows(expected, 60000);
-  std::printf("%ld lines: raised in %llu ms, all in the box after %llu ms\n", kLines,
-              raised - start, GetTickCount64() - start);
-  EXPECT_TRUE(shown);
-  EXPECT_TRUE(Responsive(form_));
-  EXPECT_FALSE(rapporta_.Ended());
 }
 
 }  // namespace

@@ -47,6 +47,7 @@ class Faults : public ::testing::Test {
   // What the host holds of the program once it is gone.
   void ExpectNothingHeld() {
     EXPECT_TRUE(WaitFor([&] { return standin_.SinkCount() == 0; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return standin_.HostAppsAlive() == 0; }, 5000));
     EXPECT_EQ(standin_.StationsAlive(), 0);
   }
 
@@ -156,6 +157,19 @@ TEST_F(Faults, ClosingDuringTheOverwriteQuestionSavesEverythingThenEnds) {
   EXPECT_TRUE(rapporta.Ended(10000));
   EXPECT_EQ(WithoutTimes(Widened(test::ReadBytes(path))),
             std::wstring(kBefore) + L"\r\n\r\n[00:00]during the question");
+  ExpectNothingHeld();
+}
+
+TEST_F(Faults, OnceRapportaHasClosedTheHostHoldsNothingOfIt) {
+  RapportaProcess rapporta;
+  HWND form = ConnectedForm(rapporta);
+  ASSERT_TRUE(form);
+  SendLine(form, L"73");
+  ASSERT_TRUE(WaitFor([&] { return standin_.SentLines().size() == 1; }));
+  standin_.Inject(u"bye");
+  EXPECT_EQ(standin_.SinkCount(), 1);
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(rapporta.Ended(10000));
   ExpectNothingHeld();
 }
 
