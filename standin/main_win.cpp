@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -159,8 +160,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     return rapporta::standin::Run();
   } catch (const rapporta::Failure& failure) {
-    char code[16];
-    wsprintfA(code, " failed: 0x%08lX", static_cast<unsigned long>(failure.Code()));
+    char code[32];  // " failed: 0x" and eight digits
+    std::snprintf(code, sizeof code, " failed: 0x%08lX",
+                  static_cast<unsigned long>(failure.Code()));
     OutputDebugStringA((failure.Operation() + code).c_str());
     return rapporta::standin::kExitFailure;
   } catch (...) {

@@ -10,25 +10,10 @@ db=$(cd "$2" && pwd)
 jobs=${3:-2}
 tidy=${CLANG_TIDY:-clang-tidy}
 
-mapfile -t files < <(python3 - "$db/compile_commands.json" "$src" <<'PY'
-import json, sys
-db, src = sys.argv[1], sys.argv[2]
-for entry in json.load(open(db)):
-    name = entry["file"]
-    if name.startswith((src + "/src/", src + "/standin/")) and name.endswith((".c", ".cpp")):
-        print(name)
-PY
-)
-if [ ${#files[@]} -eq 0 ]; then
-  echo "no sources of src/ or standin/ in $db/compile_commands.json" >&2
-  exit 1
-fi
-compiler=$(python3 - "$db/compile_commands.json" <<'PY'
-import json, shlex, sys
-entry = json.load(open(sys.argv[1]))[0]
-print(entry["arguments"][0] if "arguments" in entry else shlex.split(entry["command"])[0])
-PY
-)
+here=$(cd "$(dirname "$0")" && pwd)
+mapfile -t files < <("$here/project_files.py" "$db/compile_commands.json" "$src" files)
+[ ${#files[@]} -gt 0 ] || exit 1
+compiler=$("$here/project_files.py" "$db/compile_commands.json" "$src" compiler)
 
 extra=()
 target=$("$compiler" -dumpmachine)
