@@ -58,7 +58,7 @@ class Faults : public ::testing::Test {
 };
 
 TEST_F(Faults, AVanishedHostFailsTheSendButTheLogStaysAndCanBeSaved) {
-  RapportaProcess rapporta;
+  Rapporta rapporta;
   HWND form = Start(rapporta);
   ASSERT_TRUE(form);
   const std::wstring log = TextOf(ControlOf(form, ui::lChat));
@@ -88,7 +88,7 @@ TEST_F(Faults, AVanishedHostFailsTheSendButTheLogStaysAndCanBeSaved) {
 
 TEST_F(Faults, ClosingDuringStartupEndsTheProgramWithoutShowingAnything) {
   Check(standin_.Control().RaiseClosingInNextCall(), "RaiseClosingInNextCall");
-  RapportaProcess rapporta;
+  Rapporta rapporta;
   bool shown = false;
   WaitFor(
       [&] {
@@ -105,7 +105,7 @@ TEST_F(Faults, ClosingDuringStartupEndsTheProgramWithoutShowingAnything) {
 }
 
 TEST_F(Faults, ClosingInTheMiddleOfASendLetsTheSendFinishThenEnds) {
-  RapportaProcess rapporta;
+  Rapporta rapporta;
   HWND form = Start(rapporta);
   ASSERT_TRUE(form);
   Check(standin_.Control().RaiseClosingInNextCall(), "RaiseClosingInNextCall");
@@ -116,7 +116,7 @@ TEST_F(Faults, ClosingInTheMiddleOfASendLetsTheSendFinishThenEnds) {
 }
 
 TEST_F(Faults, ClosingWhileTheSaveDialogIsOpenSavesEverythingThenEnds) {
-  RapportaProcess rapporta;
+  Rapporta rapporta;
   HWND form = Start(rapporta);
   ASSERT_TRUE(form);
   ClickSave(form);
@@ -138,7 +138,7 @@ TEST_F(Faults, ClosingWhileTheSaveDialogIsOpenSavesEverythingThenEnds) {
 TEST_F(Faults, ClosingDuringTheOverwriteQuestionSavesEverythingThenEnds) {
   const std::wstring path = folder_.Path(L"existing.txt");
   test::WriteBytes(path, "old");
-  RapportaProcess rapporta;
+  Rapporta rapporta;
   HWND form = Start(rapporta);
   ASSERT_TRUE(form);
   ClickSave(form);
@@ -161,7 +161,7 @@ TEST_F(Faults, ClosingDuringTheOverwriteQuestionSavesEverythingThenEnds) {
 }
 
 TEST_F(Faults, OnceRapportaHasClosedTheHostHoldsNothingOfIt) {
-  RapportaProcess rapporta;
+  Rapporta rapporta;
   HWND form = ConnectedForm(rapporta);
   ASSERT_TRUE(form);
   SendLine(form, L"73");

@@ -17,6 +17,12 @@ bool IsTime(const std::wstring& log, std::size_t at) {
 
 }  // namespace
 
+Rapporta::~Rapporta() {
+  if (Ended()) return;
+  if (HWND form = VisibleWindow()) PostMessageW(form, WM_CLOSE, 0, 0);
+  Ended(5000);
+}
+
 HWND ConnectedForm(RapportaProcess& rapporta) {
   HWND form = nullptr;
   testing::WaitFor([&] {

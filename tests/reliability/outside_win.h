@@ -14,6 +14,17 @@ namespace rapporta::reliability {
 
 using testing::RapportaProcess;
 
+// rapporta.exe that is asked to close, as the user closes it, before it is
+// ended by force when a test stops early: a program killed leaves the host
+// calling a client that is gone, which holds up the tests after it.
+class Rapporta : public RapportaProcess {
+ public:
+  Rapporta() = default;
+  Rapporta(const Rapporta&) = delete;
+  Rapporta& operator=(const Rapporta&) = delete;
+  ~Rapporta();
+};
+
 // The connected window (caption written), or null within the time.
 HWND ConnectedForm(RapportaProcess& rapporta);
 HWND ControlOf(HWND form, ui::ControlIndex index);

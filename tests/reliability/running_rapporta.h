@@ -34,7 +34,7 @@ class RunningRapporta : public ::testing::Test {
 
   Apartment apartment_;
   StandinSession standin_;
-  RapportaProcess rapporta_;
+  Rapporta rapporta_;
   HWND form_ = nullptr;
   HWND log_ = nullptr;
 };
