@@ -83,5 +83,23 @@ TEST_F(BadInput, EveryShapeOfReceivedTextFollowsTheRuleAndLaterEntriesAreWhole) 
   EXPECT_EQ(WithoutTimes(log.substr(log.size() - tail.size() - 6)), L"[00:00" + tail);
 }
 
+TEST_F(BadInput, TypedTextOfAwkwardShapesReachesTheHostWholeAndIsEchoed) {
+  const std::vector<Text> typed = {
+      u"\U0001F600\U0001F44D\U0001F3FD ＪＡ１ＡＢＣ",
+      Text(u"half a pair ") + char16_t{0xD83D},
+      Text(1, char16_t{0xDE00}),
+      Text(2000, u'x'),
+  };
+  std::vector<Text> echoes;
+  for (const Text& line : typed) {
+    echoes.push_back(u"N0CALL>" + line);
+    const std::wstring expected = Expected(WithoutTimes(TextOf(log_)), {echoes.back()});
+    const std::wstring wide(Wide(line));
+    SendLine(form_, wide.c_str());
+    EXPECT_TRUE(Shows(expected)) << "echo of a line of " << line.size();
+  }
+  EXPECT_EQ(standin_.SentLines(), typed);
+}
+
 }  // namespace
 }  // namespace rapporta::reliability
