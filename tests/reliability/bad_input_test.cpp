@@ -10,6 +10,9 @@
 
 #include "common/text_win.h"
 #include "running_rapporta.h"
+#include "save/log_file_win.h"
+#include "save/save_fixture_win.h"
+#include "save/save_steps.h"
 
 namespace rapporta::reliability {
 namespace {
@@ -81,6 +84,17 @@ TEST_F(BadInput, EveryShapeOfReceivedTextFollowsTheRuleAndLaterEntriesAreWhole) 
   ASSERT_GE(log.size(), tail.size() + 11);
   EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
   EXPECT_EQ(WithoutTimes(log.substr(log.size() - tail.size() - 6)), L"[00:00" + tail);
+
+  // And all of it can be saved.
+  ClickSave(form_);
+  HWND dialog = DialogOf(rapporta_, std::wstring(Wide(save::kSaveTitle)).c_str());
+  ASSERT_TRUE(dialog);
+  const test::TempFolder folder;
+  const std::wstring path = folder.Path(L"awkward.txt");
+  ChooseFile(dialog, path);
+  const std::string bytes = save::EncodeLog(FromWide(log), GetACP());
+  EXPECT_TRUE(WaitFor([&] { return test::ReadBytes(path) == bytes; }))
+      << test::ReadBytes(path).size() << " bytes saved, " << bytes.size() << " expected";
 }
 
 TEST_F(BadInput, TypedTextOfAwkwardShapesReachesTheHostWholeAndIsEchoed) {
