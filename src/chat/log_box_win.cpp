@@ -12,6 +12,19 @@ namespace {
 // about n * n. Pieces of these sizes keep that linear.
 constexpr std::size_t kPieceLength = 4000;
 constexpr std::size_t kLongLinePiece = 500;
+// A line this long takes the box noticeably long to wrap again.
+constexpr std::size_t kSlowLine = 2000;
+
+bool HasSlowLine(TextView text) {
+  std::size_t lineStart = 0;
+  for (;;) {
+    const std::size_t lineBreak = text.find(u"\r\n", lineStart);
+    const std::size_t lineEnd = lineBreak == TextView::npos ? text.size() : lineBreak;
+    if (lineEnd - lineStart > kSlowLine) return true;
+    if (lineBreak == TextView::npos) return false;
+    lineStart = lineBreak + 2;
+  }
+}
 
 // Several changes to the box show as one: the box is taken out of the
 // drawing while they are made and drawn once afterwards, scroll bar
@@ -91,6 +104,19 @@ void EditLogBox::DropFrontAndAppend(std::size_t count, TextView text) {
   const QuietUpdate quiet(edit_);
   SendMessageW(edit_, EM_SETSEL, 0, static_cast<LPARAM>(count));
   SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
+  Insert(text);
+  CaretToEnd();
+}
+
+void EditLogBox::Refit(const std::function<void()>& resize) {
+  const Text text = Read();
+  if (!HasSlowLine(text)) {
+    resize();
+    return;
+  }
+  CheckWin(SetWindowTextW(edit_, L""), "SetWindowText");
+  resize();
+  const QuietUpdate quiet(edit_);
   Insert(text);
   CaretToEnd();
 }

@@ -2,6 +2,8 @@
 // The log's text box as the chat log sees it: a multi-line EDIT control.
 #include <windows.h>
 
+#include <functional>
+
 #include "chat/chat_log.h"
 
 namespace rapporta::chat {
@@ -17,6 +19,11 @@ class EditLogBox final : public LogBox {
   void Replace(TextView text) override;
   void Append(TextView text) override;
   void DropFrontAndAppend(std::size_t count, TextView text) override;
+
+  // Runs resize, which gives the box a new size. The box wraps all its
+  // lines again at the new width, a very long line in quadratic time: when
+  // the text holds one, it is taken out meanwhile and put back in pieces.
+  void Refit(const std::function<void()>& resize);
 
  private:
   // Adds text at the end in pieces the control lays out quickly.

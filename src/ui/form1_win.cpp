@@ -194,7 +194,8 @@ void Form1::Form_Resize(bool minimized) {
   Handle([&] {
     RECT client{};
     CheckWin(GetClientRect(window_, &client), "GetClientRect");
-    controls_.Resize(client.right, client.bottom, minimized || IsIconic(window_), dpi_);
+    if (minimized || IsIconic(window_)) return;  // nothing moves
+    logBox_->Refit([&] { controls_.Resize(client.right, client.bottom, false, dpi_); });
   });
 }
 

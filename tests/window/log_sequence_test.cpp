@@ -92,7 +92,18 @@ TEST_F(LogSequence, HugeLineReachesTheBoxWhileTheWindowKeepsAnswering) {
   EXPECT_EQ(form->LogText(), u"\r\n\r\nbefore\r\n\r\n" + huge);
   EXPECT_EQ(FromWide(LogBoxText()), u"\r\n\r\nbefore\r\n\r\n" + huge);
   host->events->ChatTextReceived(u"after");
-  EXPECT_EQ(FromWide(LogBoxText()), u"\r\n\r\nbefore\r\n\r\n" + huge + u"\r\n\r\nafter");
+  const Text all = u"\r\n\r\nbefore\r\n\r\n" + huge + u"\r\n\r\nafter";
+  EXPECT_EQ(FromWide(LogBoxText()), all);
+
+  // A new width wraps the huge line again; the text stays as it was.
+  const LONG widthBefore = ControlRect(Control(lChat)).right;
+  RECT frame{};
+  GetWindowRect(Window(), &frame);
+  SetWindowPos(Window(), nullptr, 0, 0, frame.right - frame.left - 60, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(FromWide(LogBoxText()), all);
+  EXPECT_EQ(ControlRect(Control(lChat)).right, widthBefore - 60);
+  EXPECT_EQ(form->LogText(), all);
 }
 
 }  // namespace
