@@ -11,8 +11,10 @@
 //                                    entries applied)
 //   form.ChatTextReceived(...), form.Closing()   the host's events
 //   RunMessageLoop(form)             (message_loop_win.h) until the window is gone
-// Entries reach the log box once per turn of the message loop; pump messages
-// before reading the box itself.
+// Entries reach the log box on a later turn of the message loop (a burst at
+// most every 40 ms, a huge entry over a few turns); pump messages before
+// reading the box itself: the flush waits out its 40 ms while nothing else
+// comes in.
 #include <windows.h>
 
 #include <functional>
