@@ -3,36 +3,14 @@
 
 #include <atomic>
 
-#include "save/save_command_win.h"
-#include "save_fixture_win.h"
-#include "window/form_fixture.h"
+#include "form_with_save_win.h"
 
 namespace rapporta::test {
 namespace {
 
-class FormSaveTest : public FormTest {
+class FormSaveTest : public FormWithSaveTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    ui::Form1Services services = Services();
-    services.save = save::B_Save_Click;
-    form = std::make_unique<ui::Form1>(std::move(services));
-    ASSERT_EQ(form->Start(SW_SHOWNORMAL), ui::StartResult::Running);
-    ASSERT_TRUE(MakeForeground(Window()));
-    form->ChatTextReceived(u"hello");
-    form->ChatTextReceived(u"JA1ABC>73");
-    Pump();
-  }
-  void TearDown() override {
-    form.reset();
-    CoUninitialize();
-  }
-
-  SeenDialogs ClickSave(const UserAnswers& answers) {
-    return RunAsUser(answers, Window(), [&] { Click(ui::B_Save); });
-  }
-
-  TempFolder folder;
+  void SetUp() override { StartWithLines({u"hello", u"JA1ABC>73"}); }
 };
 
 constexpr char kLogBytes[] = "\r\n\r\n[14:07]hello\r\n\r\n[14:07]JA1ABC>73";
