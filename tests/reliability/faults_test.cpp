@@ -44,6 +44,26 @@ class Faults : public ::testing::Test {
         10000);
     return rapporta.Ended() && !box;
   }
+  // Clicks "保存" and waits for the save dialog.
+  static HWND OpenSaveDialog(RapportaProcess& rapporta, HWND form) {
+    ClickSave(form);
+    return DialogOf(rapporta, kSaveTitle.c_str());
+  }
+  // The host closes and one more line arrives while a modal window is open:
+  // the program must wait for it.
+  void CloseWithOneMoreLine(RapportaProcess& rapporta, const char16_t* line) {
+    Check(standin_.Control().RaiseClosing(), "RaiseClosing");
+    standin_.Inject(line);
+    EXPECT_FALSE(rapporta.Ended(300));
+  }
+  // Once the modal work is done: the file holds everything, then it ends.
+  void ExpectSavedThenEnded(RapportaProcess& rapporta, const std::wstring& path,
+                            const std::wstring& lastLine) {
+    EXPECT_TRUE(rapporta.Ended(10000));
+    EXPECT_EQ(WithoutTimes(Widened(test::ReadBytes(path))),
+              std::wstring(kBefore) + L"\r\n\r\n[00:00]" + lastLine);
+    ExpectNothingHeld();
+  }
   // What the host holds of the program once it is gone.
   void ExpectNothingHeld() {
     EXPECT_TRUE(WaitFor([&] { return standin_.SinkCount() == 0; }, 5000));
@@ -74,8 +94,7 @@ TEST_F(Faults, AVanishedHostFailsTheSendButTheLogStaysAndCanBeSaved) {
   EXPECT_EQ(TextOf(ControlOf(form, ui::lChat)), log);
   EXPECT_EQ(TextOf(ControlOf(form, ui::sInput)), L"into the void");
 
-  ClickSave(form);
-  HWND dialog = DialogOf(rapporta, kSaveTitle.c_str());
+  HWND dialog = OpenSaveDialog(rapporta, form);
   ASSERT_TRUE(dialog);
   const std::wstring path = folder_.Path(L"without the host.txt");
   ChooseFile(dialog, path);
@@ -119,20 +138,14 @@ TEST_F(Faults, ClosingWhileTheSaveDialogIsOpenSavesEverythingThenEnds) {
   Rapporta rapporta;
   HWND form = Start(rapporta);
   ASSERT_TRUE(form);
-  ClickSave(form);
-  HWND dialog = DialogOf(rapporta, kSaveTitle.c_str());
+  HWND dialog = OpenSaveDialog(rapporta, form);
   ASSERT_TRUE(dialog);
-  Check(standin_.Control().RaiseClosing(), "RaiseClosing");
-  standin_.Inject(u"while the dialog is open");
-  EXPECT_FALSE(rapporta.Ended(300));
+  CloseWithOneMoreLine(rapporta, u"while the dialog is open");
   EXPECT_TRUE(IsWindowVisible(dialog));
 
   const std::wstring path = folder_.Path(L"closing.txt");
   ChooseFile(dialog, path);
-  EXPECT_TRUE(rapporta.Ended(10000));
-  EXPECT_EQ(WithoutTimes(Widened(test::ReadBytes(path))),
-            std::wstring(kBefore) + L"\r\n\r\n[00:00]while the dialog is open");
-  ExpectNothingHeld();
+  ExpectSavedThenEnded(rapporta, path, L"while the dialog is open");
 }
 
 TEST_F(Faults, ClosingDuringTheOverwriteQuestionSavesEverythingThenEnds) {
@@ -141,23 +154,17 @@ TEST_F(Faults, ClosingDuringTheOverwriteQuestionSavesEverythingThenEnds) {
   Rapporta rapporta;
   HWND form = Start(rapporta);
   ASSERT_TRUE(form);
-  ClickSave(form);
-  HWND dialog = DialogOf(rapporta, kSaveTitle.c_str());
+  HWND dialog = OpenSaveDialog(rapporta, form);
   ASSERT_TRUE(dialog);
   ChooseFile(dialog, path);
   HWND question = DialogOf(rapporta, L"Rapporta");
   ASSERT_TRUE(question);
   EXPECT_EQ(BoxText(question), kQuestion);
-  Check(standin_.Control().RaiseClosing(), "RaiseClosing");
-  standin_.Inject(u"during the question");
-  EXPECT_FALSE(rapporta.Ended(300));
+  CloseWithOneMoreLine(rapporta, u"during the question");
   EXPECT_EQ(test::ReadBytes(path), "old");
 
   Press(question, IDYES);
-  EXPECT_TRUE(rapporta.Ended(10000));
-  EXPECT_EQ(WithoutTimes(Widened(test::ReadBytes(path))),
-            std::wstring(kBefore) + L"\r\n\r\n[00:00]during the question");
-  ExpectNothingHeld();
+  ExpectSavedThenEnded(rapporta, path, L"during the question");
 }
 
 TEST_F(Faults, OnceRapportaHasClosedTheHostHoldsNothingOfIt) {

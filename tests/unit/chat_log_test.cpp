@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "chat/log_rule.h"
 
 namespace rapporta::chat {
@@ -67,32 +65,6 @@ TEST(ChatLog, FloodIsFlushedBeforeItPilesUp) {
   for (int i = 0; i < 10; ++i) log.Add(LogEntry(u"", Text(30000, u'x')));
   EXPECT_FALSE(box.text.empty());
   EXPECT_LE(box.text.size(), kLogLimit);
-}
-
-// Over a long random run with trims, any grouping of the queue gives the
-// same text as applying the rule entry by entry.
-TEST(ChatLog, AnyGroupingGivesTheTextOfTheRuleLineByLine) {
-  std::mt19937 random(20261206);
-  RecordingBox box;
-  ChatLog log(box);
-  Text expected;
-  const Text alphabet = u"ab\r\n\xD83D\xDE00 ";
-  for (int i = 0; i < 6000; ++i) {
-    Text text;
-    const std::size_t length = random() % 8 == 0 ? random() % 3000 : random() % 80;
-    for (std::size_t k = 0; k < length; ++k) text += alphabet[random() % alphabet.size()];
-    const Text entry = LogEntry(random() % 2 ? u"[12:34]" : u"", text);
-    AppendEntry(expected, entry);
-    log.Add(entry);
-    if (random() % 7 == 0) log.Flush();
-    if (random() % 500 == 0) {
-      log.Clear();
-      expected.clear();
-    }
-    ASSERT_LE(expected.size(), kLogLimit);
-  }
-  EXPECT_EQ(log.Read(), expected);
-  EXPECT_GT(box.replaces, 10) << "the run should have trimmed many times";
 }
 
 }  // namespace
