@@ -32,13 +32,6 @@ const ControlLayout kLayout[] = {
     {L"BUTTON", L"Close host", WS_TABSTOP, kClose, {10, 260, 120, 286}},
 };
 
-std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(),
-                                                      static_cast<int>(text.size()))));
-  return text;
-}
-
 }  // namespace
 
 StandinWindow::StandinWindow(StandinHost& host) : host_(host) {
@@ -81,12 +74,12 @@ StandinWindow::StandinWindow(StandinHost& host) : host_(host) {
 
 void StandinWindow::Refresh() {
   refreshing_ = true;
-  const std::wstring callsign(Wide(host_.Callsign()));
+  const std::wstring callsign = NulTerminated(host_.Callsign());
   if (WindowText(Control(kCallsign)) != callsign) SetWindowTextW(Control(kCallsign), callsign.c_str());
   HWND sent = Control(kSent);
   const auto shown = static_cast<std::size_t>(SendMessageW(sent, LB_GETCOUNT, 0, 0));
   for (std::size_t i = shown; i < host_.Sent().size(); ++i) {
-    const std::wstring line(Wide(host_.Sent()[i]));
+    const std::wstring line = NulTerminated(host_.Sent()[i]);
     SendMessageW(sent, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
   }
   SendMessageW(sent, LB_SETTOPINDEX, host_.Sent().empty() ? 0 : host_.Sent().size() - 1, 0);

@@ -11,6 +11,7 @@
 #include "chat/log_box_win.h"
 #include "chat/log_rule.h"
 #include "common/text_win.h"
+#include "common/text_win.h"
 
 namespace rapporta::bench {
 namespace {
@@ -19,7 +20,7 @@ constexpr TextView kPrefix = u"[12:34]";
 
 // Read the whole text, build the candidate, trim, write it all back, caret.
 void RewriteWhole(HWND log, TextView line) {
-  Text text = chat::ControlText(log);
+  Text text = FromWide(WindowText(log));
   text.append(chat::kEntrySeparator).append(kPrefix).append(line);
   chat::TrimLog(text);
   SetWindowTextW(log, WidePtr(text));

@@ -51,7 +51,7 @@ void RunHugeLineBench() {
   for (const Kind& kind : kinds) {
     bench.Reset(before);
     const double whole = Time(bench, [&] {
-      Text text = chat::ControlText(log);
+      Text text = FromWide(WindowText(log));
       text.append(chat::kEntrySeparator).append(kind.text);
       chat::TrimLog(text);
       SetWindowTextW(log, WidePtr(text));

@@ -71,15 +71,7 @@ std::size_t EditLogBox::Length() const {
   return static_cast<std::size_t>(GetWindowTextLengthW(edit_));
 }
 
-Text ControlText(HWND control) {
-  const int length = GetWindowTextLengthW(control);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(control, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(copied));
-  return FromWide(text);
-}
-
-Text EditLogBox::Read() const { return ControlText(edit_); }
+Text EditLogBox::Read() const { return FromWide(WindowText(edit_)); }
 
 void EditLogBox::Replace(TextView text) {
   const QuietUpdate quiet(edit_);
@@ -122,15 +114,14 @@ void EditLogBox::Refit(const std::function<void()>& resize) {
 }
 
 void EditLogBox::Insert(TextView text) {
-  Text piece;
   for (std::size_t from = 0; from < text.size();) {
     const std::size_t end = NextPieceEnd(text, from);
-    piece.assign(text.substr(from, end - from));  // the control wants it NUL-terminated
     // At the real end, even if the user has made the text longer than any
     // log the rules allow.
     const auto length = static_cast<WPARAM>(GetWindowTextLengthW(edit_));
     SendMessageW(edit_, EM_SETSEL, length, static_cast<LPARAM>(length));
-    SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(WidePtr(piece)));
+    const std::wstring piece = NulTerminated(text.substr(from, end - from));
+    SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
     from = end;
   }
 }

@@ -8,9 +8,6 @@
 
 namespace rapporta::chat {
 
-// The whole text of a control.
-Text ControlText(HWND control);
-
 class EditLogBox final : public LogBox {
  public:
   explicit EditLogBox(HWND edit) : edit_(edit) {}

@@ -9,7 +9,7 @@
 
 namespace rapporta::save {
 
-bool GetSaveFileName(OPENFILENAMEW& record) {
+bool ShowSaveDialog(OPENFILENAMEW& record) {
   if (GetSaveFileNameW(&record)) return true;
   const DWORD error = CommDlgExtendedError();
   if (error == FNERR_BUFFERTOOSMALL && record.lpstrFile && record.nMaxFile > 0) {
@@ -26,9 +26,8 @@ bool GetSaveFileName(OPENFILENAMEW& record) {
 
 void AskYesNo(HWND owner, TextView prompt, std::string& answer) {
   answer.clear();
-  const Text text(prompt);
   const int result =
-      MessageBoxW(owner, WidePtr(text), WidePtr(kAppTitle),
+      MessageBoxW(owner, NulTerminated(prompt).c_str(), WidePtr(kAppTitle),
                   // The last two flags are zero, written out as the full style.
                   // NOLINTNEXTLINE(misc-redundant-expression)
                   MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON1 | MB_APPLMODAL);

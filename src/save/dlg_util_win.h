@@ -12,7 +12,7 @@ namespace rapporta::save {
 // The Unicode save dialog. True when the user chose a name; false when the
 // dialog was cancelled or the chosen name did not fit the buffer. Throws
 // Failure when the dialog itself could not run.
-bool GetSaveFileName(OPENFILENAMEW& record);
+bool ShowSaveDialog(OPENFILENAMEW& record);
 
 // Asks prompt with Yes and No, owned by owner and modal to the application;
 // answer becomes "YES", "NO" or empty.

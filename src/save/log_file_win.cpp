@@ -63,16 +63,6 @@ std::string Narrow(TextView text, UINT codePage, DWORD flags, BOOL* usedDefault)
   return bytes;
 }
 
-Text Widen(const std::string& bytes, UINT codePage) {
-  const int length = CheckedLength(bytes.size(), "MultiByteToWideChar");
-  const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
-  if (size == 0) ThrowLastError("MultiByteToWideChar");
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  CheckWin(MultiByteToWideChar(codePage, 0, bytes.data(), length, wide.data(), size),
-           "MultiByteToWideChar");
-  return FromWide(wide);
-}
-
 // The text in codePage, or nothing when a character has no form there.
 std::optional<std::string> Lossless(TextView text, UINT codePage) {
   const bool plain = TakesNoBestFitFlags(codePage);
@@ -81,7 +71,7 @@ std::optional<std::string> Lossless(TextView text, UINT codePage) {
                              plain ? nullptr : &usedDefault);
   // The round trip also catches what the flag cannot: lone surrogates in
   // UTF-8 and the code pages that refuse the flag.
-  if (usedDefault || Widen(bytes, codePage) != text) return std::nullopt;
+  if (usedDefault || FromWide(Widen(bytes, codePage)) != text) return std::nullopt;
   return bytes;
 }
 
@@ -115,10 +105,10 @@ void WriteLogFile(TextView target, TextView log) {
   // Encoded before the file is opened: nothing can fail between opening the
   // file and writing it, apart from the writes themselves.
   const std::string bytes = EncodeLog(log, GetACP());
-  const Text path(target);
+  const std::wstring path = NulTerminated(target);
   // Opened without truncating it: a file that cannot be written (read-only,
   // a folder, held open) is refused with the old content untouched.
-  FileHandle file(CreateFileW(WidePtr(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) ThrowLastError("CreateFileW");
   const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
@@ -144,7 +134,7 @@ void WriteLogFile(TextView target, TextView log) {
       if (SetFilePointerEx(file.get(), position, nullptr, FILE_BEGIN)) SetEndOfFile(file.get());
     } else {
       file.Close();
-      DeleteFileW(WidePtr(path));
+      DeleteFileW(path.c_str());
     }
     throw;
   }

@@ -21,7 +21,7 @@ class WindowsSavePlatform : public SavePlatform {
  public:
   explicit WindowsSavePlatform(HWND owner) : owner_(owner) {}
 
-  bool GetSaveFileName(Text& fileBuffer) override {
+  bool ShowSaveDialog(Text& fileBuffer) override {
     OPENFILENAMEW record{};
     // The record form that ends with lpTemplateName: the dialog then shows
     // no places bar.
@@ -35,12 +35,12 @@ class WindowsSavePlatform : public SavePlatform {
     record.lpstrFileTitle = nullptr;
     record.nMaxFileTitle = static_cast<DWORD>(kFileBufferLength);
     record.lpstrInitialDir = nullptr;
-    const Text title(kSaveTitle);
-    record.lpstrTitle = WidePtr(title);
+    const std::wstring title = NulTerminated(kSaveTitle);
+    record.lpstrTitle = title.c_str();
     record.Flags = 0;
-    const Text defaultExtension(kDefaultExtension);
-    record.lpstrDefExt = WidePtr(defaultExtension);
-    return save::GetSaveFileName(record);
+    const std::wstring defaultExtension = NulTerminated(kDefaultExtension);
+    record.lpstrDefExt = defaultExtension.c_str();
+    return save::ShowSaveDialog(record);
   }
 
   std::unique_ptr<FileSystem> CreateFileSystem() override {

@@ -9,7 +9,7 @@ void SaveLog(SavePlatform& platform, const std::function<Text()>& readLog) {
   std::string status;
 
   Text fileBuffer(kFileBufferLength, u'\0');
-  const bool ok = platform.GetSaveFileName(fileBuffer);
+  const bool ok = platform.ShowSaveDialog(fileBuffer);
   Text name = StripNull(fileBuffer);
   if (!name.empty()) target = std::move(name);
   if (!ok) status = kStatusError;

@@ -36,7 +36,7 @@ class SavePlatform {
   virtual ~SavePlatform() = default;
   // Shows the save dialog on fileBuffer (kFileBufferLength characters,
   // initially all NUL); true when the user chose a name.
-  virtual bool GetSaveFileName(Text& fileBuffer) = 0;
+  virtual bool ShowSaveDialog(Text& fileBuffer) = 0;
   virtual std::unique_ptr<FileSystem> CreateFileSystem() = 0;
   // Sets answer to "YES", "NO" or empty.
   virtual void AskYesNo(TextView prompt, std::string& answer) = 0;

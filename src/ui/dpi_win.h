@@ -5,14 +5,15 @@
 #include <windows.h>
 
 #include "ui/handles_win.h"
+#include "ui/layout.h"
 
 namespace rapporta::ui {
 
 inline constexpr int kDefaultDpi = 96;
 
 int DpiOf(HWND window);
-inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
-inline int PixelsToTwips(int pixels, int dpi) { return MulDiv(pixels, 1440, dpi); }
+inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, kTwipsPerInch); }
+inline int PixelsToTwips(int pixels, int dpi) { return MulDiv(pixels, kTwipsPerInch, dpi); }
 
 // The outer size of a window whose client area is clientWidth x clientHeight.
 SIZE OuterSizeFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi);

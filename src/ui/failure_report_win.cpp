@@ -9,18 +9,6 @@
 namespace rapporta::ui {
 namespace {
 
-// Operation names are plain ASCII identifiers written in the code; anything
-// else is taken as UTF-8.
-std::wstring Widen(const std::string& text) {
-  if (text.empty()) return {};
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(),
-                                         static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                      length);
-  return wide;
-}
-
 std::wstring SystemMessage(DWORD code) {
   wchar_t buffer[512] = {};
   const DWORD length =
@@ -38,11 +26,13 @@ void ShowError(HWND owner, const std::wstring& text) noexcept {
 
 }  // namespace
 
+// Operation names are ASCII identifiers written in the code; anything else
+// is taken as UTF-8.
 std::wstring FailureText(const Failure& failure) {
   const DWORD code = static_cast<DWORD>(failure.Code());
   wchar_t hex[16];
   std::swprintf(hex, std::size(hex), L"0x%08lX", static_cast<unsigned long>(code));
-  std::wstring text = Widen(failure.Operation()) + L" に失敗しました。\r\n\r\nエラー " + hex;
+  std::wstring text = Widen(failure.Operation(), CP_UTF8) + L" に失敗しました。\r\n\r\nエラー " + hex;
   const std::wstring message = SystemMessage(code);
   if (!message.empty()) text += L": " + message;
   return text;
@@ -58,7 +48,7 @@ void ReportFailure(HWND owner, const Failure& failure) noexcept {
 
 void ReportUnexpected(HWND owner, const char* what) noexcept {
   try {
-    ShowError(owner, L"エラー: " + Widen(what));
+    ShowError(owner, L"エラー: " + Widen(what, CP_UTF8));
   } catch (...) {
     ShowError(owner, L"Error");
   }

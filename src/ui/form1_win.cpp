@@ -37,6 +37,12 @@ void RegisterFormClass(WNDPROC procedure) {
   CheckWin(RegisterClassExW(&windowClass), "RegisterClassEx");
 }
 
+// The outer size whose client area is the designed one at dpi.
+SIZE DesignedOuterSize(int dpi) {
+  return OuterSizeFor(TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi), kStyle,
+                      kExStyle, dpi);
+}
+
 chat::LocalTime LocalNow() {
   SYSTEMTIME now;
   GetLocalTime(&now);
@@ -58,16 +64,14 @@ StartResult Form1::Start(int showCommand) {
     RegisterFormClass(&Form1::WindowProc);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     int dpi = DpiOf(nullptr);
-    SIZE outer = OuterSizeFor(TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi),
-                              kStyle, kExStyle, dpi);
+    SIZE outer = DesignedOuterSize(dpi);
     CheckWin(CreateWindowExW(kExStyle, kClassName, kInitialCaption, kStyle, CW_USEDEFAULT,
                              CW_USEDEFAULT, outer.cx, outer.cy, nullptr, nullptr, instance, this),
              "CreateWindowEx");
     if (const int windowDpi = DpiOf(window_); windowDpi != dpi) {
       // Placed on a monitor of another DPI: the client area is sized for it.
       dpi = windowDpi;
-      outer = OuterSizeFor(TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi),
-                           kStyle, kExStyle, dpi);
+      outer = DesignedOuterSize(dpi);
       CheckWin(SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
                "SetWindowPos");
@@ -195,7 +199,7 @@ void Form1::Form_Resize(bool minimized) {
     RECT client{};
     CheckWin(GetClientRect(window_, &client), "GetClientRect");
     if (minimized || IsIconic(window_)) return;  // nothing moves
-    logBox_->Refit([&] { controls_.Resize(client.right, client.bottom, false, dpi_); });
+    logBox_->Refit([&] { controls_.Resize(client.right, client.bottom, dpi_); });
   });
 }
 
@@ -307,11 +311,10 @@ void Form1::C_Time_Click() {
   });
 }
 
-Text Form1::InputText() { return chat::ControlText(controls_[sInput]); }
+Text Form1::InputText() { return FromWide(WindowText(controls_[sInput])); }
 
 void Form1::SetInputText(TextView text) {
-  const Text copy(text);
-  CheckWin(SetWindowTextW(controls_[sInput], WidePtr(copy)), "SetWindowText");
+  CheckWin(SetWindowTextW(controls_[sInput], NulTerminated(text).c_str()), "SetWindowText");
 }
 
 void Form1::FocusInput() { SetFocus(controls_[sInput]); }
@@ -322,10 +325,9 @@ bool Form1::AnotherInstanceRunning() {
 }
 
 void Form1::ShowMessage(TextView text, TextView title) {
-  const Text textCopy(text);
-  const Text titleCopy(title);
   // Start-up's messages come before the window is shown: no owner.
-  CheckWin(MessageBoxW(nullptr, WidePtr(textCopy), WidePtr(titleCopy), MB_OK), "MessageBox");
+  CheckWin(MessageBoxW(nullptr, NulTerminated(text).c_str(), NulTerminated(title).c_str(), MB_OK),
+           "MessageBox");
 }
 
 host::Host* Form1::ConnectHost() {
@@ -334,8 +336,7 @@ host::Host* Form1::ConnectHost() {
 }
 
 void Form1::SetCaption(TextView caption) {
-  const Text copy(caption);
-  CheckWin(SetWindowTextW(window_, WidePtr(copy)), "SetWindowText");
+  CheckWin(SetWindowTextW(window_, NulTerminated(caption).c_str()), "SetWindowText");
 }
 
 }  // namespace rapporta::ui

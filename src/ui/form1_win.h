@@ -79,7 +79,6 @@ class Form1 final : public host::HostEvents,
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnCreate();
   void OnCommand(int id, int code);
   void Form_Resize(bool minimized);
   void Form_Unload();

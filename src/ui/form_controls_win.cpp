@@ -84,17 +84,15 @@ void FormControls::ApplyDpi(int dpi) {
   inputFont_ = std::move(inputFont);
 }
 
-void FormControls::Resize(int clientWidth, int clientHeight, bool minimized, int dpi) {
-  const auto geometry =
-      ResizeRule(PixelsToTwips(clientWidth, dpi) + kFrameWidth,
-                 PixelsToTwips(clientHeight, dpi) + kFrameHeight, minimized);
-  if (!geometry) return;
+void FormControls::Resize(int clientWidth, int clientHeight, int dpi) {
+  const ResizedGeometry geometry = ResizeRule(PixelsToTwips(clientWidth, dpi) + kFrameWidth,
+                                              PixelsToTwips(clientHeight, dpi) + kFrameHeight);
   const ControlDesign& chat = kControls[lChat];
   const ControlDesign& input = kControls[sInput];
   const ControlDesign& send = kControls[B_Send];
-  Place(lChat, chat.left, chat.top, geometry->chatWidth, geometry->chatHeight, dpi);
-  Place(sInput, input.left, geometry->inputTop, geometry->inputWidth, input.height, dpi);
-  Place(B_Send, geometry->sendLeft, geometry->sendTop, send.width, send.height, dpi);
+  Place(lChat, chat.left, chat.top, geometry.chatWidth, geometry.chatHeight, dpi);
+  Place(sInput, input.left, geometry.inputTop, geometry.inputWidth, input.height, dpi);
+  Place(B_Send, geometry.sendLeft, geometry.sendTop, send.width, send.height, dpi);
 }
 
 void FormControls::Place(ControlIndex index, int left, int top, int width, int height, int dpi) {

@@ -25,8 +25,8 @@ class FormControls {
   // Fonts and designed geometry again, for a new DPI.
   void ApplyDpi(int dpi);
   // Form_Resize: fits the log, the input and "Send" to a client area of the
-  // given pixel size; does nothing when minimized.
-  void Resize(int clientWidth, int clientHeight, bool minimized, int dpi);
+  // given pixel size (never called for a minimized window).
+  void Resize(int clientWidth, int clientHeight, int dpi);
 
  private:
   void Place(ControlIndex index, int left, int top, int width, int height, int dpi);

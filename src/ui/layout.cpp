@@ -4,8 +4,7 @@
 
 namespace rapporta::ui {
 
-std::optional<ResizedGeometry> ResizeRule(int outerWidth, int outerHeight, bool minimized) {
-  if (minimized) return std::nullopt;
+ResizedGeometry ResizeRule(int outerWidth, int outerHeight) {
   const auto size = [](int value) { return std::max(0, value); };
   return ResizedGeometry{
       size(outerHeight - 1500),  // lChat height

@@ -2,7 +2,6 @@
 // The window's design in twips (1/1440 inch, 15 per pixel at 96 DPI),
 // measured from the top-left corner of the client area.
 #include <array>
-#include <optional>
 
 #include "common/text.h"
 
@@ -15,30 +14,26 @@ inline constexpr int kClientHeight = 5295;
 inline constexpr int kFrameWidth = 120;
 inline constexpr int kFrameHeight = 405;
 
-enum class ControlKind { TextBox, PushButton, CheckBox };
-
 struct ControlDesign {
-  const char16_t* name;
-  ControlKind kind;
   const char16_t* caption;
   int left;
   int top;
   int width;
   int height;
-  int tabIndex;
 };
 
-// In tab order.
-inline constexpr std::array<ControlDesign, 6> kControls{{
-    {u"lChat", ControlKind::TextBox, u"", 0, 480, 5895, 4335, 0},
-    {u"sInput", ControlKind::TextBox, u"", 0, 4920, 4695, 340, 1},
-    {u"B_Send", ControlKind::PushButton, u"Send", 4800, 4920, 855, 375, 2},
-    {u"C_Time", ControlKind::CheckBox, u"時間表示", 0, 120, 1095, 255, 3},
-    {u"B_Clear", ControlKind::PushButton, u"クリア", 1200, 120, 735, 255, 4},
-    {u"B_Save", ControlKind::PushButton, u"保存", 2040, 120, 735, 255, 5},
-}};
-
+// Indexes of kControls, in tab order; each control's kind follows from its
+// index.
 enum ControlIndex { lChat = 0, sInput, B_Send, C_Time, B_Clear, B_Save };
+
+inline constexpr std::array<ControlDesign, 6> kControls{{
+    {u"", 0, 480, 5895, 4335},              // lChat
+    {u"", 0, 4920, 4695, 340},              // sInput
+    {u"Send", 4800, 4920, 855, 375},        // B_Send
+    {u"時間表示", 0, 120, 1095, 255},       // C_Time
+    {u"クリア", 1200, 120, 735, 255},       // B_Clear
+    {u"保存", 2040, 120, 735, 255},         // B_Save
+}};
 
 // What Form_Resize sets, in twips.
 struct ResizedGeometry {
@@ -51,8 +46,9 @@ struct ResizedGeometry {
 };
 
 // Form_Resize as arithmetic: from the window's outer size in twips to the
-// new geometry; nothing when minimized. Sizes that would be negative on a
-// window smaller than the offsets are clamped at zero.
-std::optional<ResizedGeometry> ResizeRule(int outerWidth, int outerHeight, bool minimized);
+// new geometry (Form_Resize leaves a minimized window alone before this).
+// Sizes that would be negative on a window smaller than the offsets are
+// clamped at zero.
+ResizedGeometry ResizeRule(int outerWidth, int outerHeight);
 
 }  // namespace rapporta::ui

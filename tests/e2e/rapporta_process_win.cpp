@@ -71,14 +71,6 @@ HWND VisibleWindowOf(DWORD process, const wchar_t* className) {
 
 bool RapportaProcess::AnyVisibleWindow() const { return VisibleWindow(nullptr) != nullptr; }
 
-std::wstring WindowText(HWND window) {
-  const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const auto copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(copied));
-  return text;
-}
-
 HWND FindChild(HWND parent, const wchar_t* className, LONG style, const wchar_t* text) {
   for (HWND child = FindWindowExW(parent, nullptr, className, nullptr); child;
        child = FindWindowExW(parent, child, className, nullptr)) {

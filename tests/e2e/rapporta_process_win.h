@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/text_win.h"
 #include "standin_session_win.h"
 
 namespace rapporta::testing {
@@ -31,7 +32,6 @@ class RapportaProcess {
 // The visible top-level window of process of class className (any class
 // when null), or null.
 HWND VisibleWindowOf(DWORD process, const wchar_t* className);
-std::wstring WindowText(HWND window);
 // The child of parent of the class whose style has all of style's bits.
 HWND FindChild(HWND parent, const wchar_t* className, LONG style = 0, const wchar_t* text = nullptr);
 // Pumps the test thread's messages until condition holds or timeout ends.

@@ -36,7 +36,7 @@ HWND ControlOf(HWND form, ui::ControlIndex index) {
   return GetDlgItem(form, ui::kFirstControlId + static_cast<int>(index));
 }
 
-std::wstring TextOf(HWND window) { return testing::WindowText(window); }
+std::wstring TextOf(HWND window) { return WindowText(window); }
 
 bool Responsive(HWND window) {
   DWORD_PTR result = 0;

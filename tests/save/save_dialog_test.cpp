@@ -52,7 +52,7 @@ TEST_F(SaveTest, NameLongerThanTheBufferIsTreatedLikeACancel) {
   bool chosen = true;
   const SeenDialogs seen =
       RunAsUser(Typing(Path(L"longer-than-eight.txt")), owner_,
-                [&] { chosen = save::GetSaveFileName(record); });
+                [&] { chosen = save::ShowSaveDialog(record); });
   ASSERT_TRUE(seen.dialog);
   EXPECT_FALSE(chosen);
   EXPECT_EQ(buffer[0], L'\0') << "the size left in the buffer is not a name";

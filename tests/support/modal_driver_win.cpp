@@ -23,13 +23,6 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
 
 }  // namespace
 
-std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 bool DialogIsOpen(std::wstring_view title) {
   Search search{title};
   EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));

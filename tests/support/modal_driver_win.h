@@ -8,6 +8,8 @@
 #include <string_view>
 #include <thread>
 
+#include "common/text_win.h"
+
 namespace rapporta::test {
 
 // The visible top-level dialog (#32770) of this process titled title, or
@@ -16,8 +18,6 @@ HWND WaitForDialog(std::wstring_view title, DWORD timeoutMs = 10000);
 
 // Whether a top-level dialog titled title is open right now.
 bool DialogIsOpen(std::wstring_view title);
-
-std::wstring WindowText(HWND window);
 
 // Runs script on its own thread from construction; joins on destruction.
 class ModalDriver {

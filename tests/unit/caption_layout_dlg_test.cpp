@@ -17,29 +17,26 @@ TEST(Caption, CallSignAndPlainDecimalVersion) {
 TEST(ResizeRule, DesignWindowGivesTheDesignedInputRow) {
   const int outerWidth = ui::kClientWidth + ui::kFrameWidth;
   const int outerHeight = ui::kClientHeight + ui::kFrameHeight;
-  const auto g = ui::ResizeRule(outerWidth, outerHeight, false);
-  ASSERT_TRUE(g);
-  EXPECT_EQ(g->inputWidth, ui::kControls[ui::sInput].width);
-  EXPECT_EQ(g->sendLeft, ui::kControls[ui::B_Send].left);
-  EXPECT_EQ(g->chatWidth, ui::kClientWidth);
+  const auto g = ui::ResizeRule(outerWidth, outerHeight);
+  EXPECT_EQ(g.inputWidth, ui::kControls[ui::sInput].width);
+  EXPECT_EQ(g.sendLeft, ui::kControls[ui::B_Send].left);
+  EXPECT_EQ(g.chatWidth, ui::kClientWidth);
   // The frame's extra height moves the row 120 higher and shortens the log.
-  EXPECT_EQ(g->inputTop, ui::kControls[ui::sInput].top - 120);
-  EXPECT_EQ(g->sendTop, ui::kControls[ui::B_Send].top - 120);
-  EXPECT_EQ(g->chatHeight, ui::kControls[ui::lChat].height - 135);
+  EXPECT_EQ(g.inputTop, ui::kControls[ui::sInput].top - 120);
+  EXPECT_EQ(g.sendTop, ui::kControls[ui::B_Send].top - 120);
+  EXPECT_EQ(g.chatHeight, ui::kControls[ui::lChat].height - 135);
 }
 
-TEST(ResizeRule, MinimizedChangesNothingAndTinyWindowsClampAtZero) {
-  EXPECT_FALSE(ui::ResizeRule(9000, 9000, true));
-  const auto g = ui::ResizeRule(1000, 800, false);
-  ASSERT_TRUE(g);
-  EXPECT_EQ(g->chatHeight, 0);
-  EXPECT_EQ(g->chatWidth, 880);
-  EXPECT_EQ(g->inputWidth, 0);
-  EXPECT_EQ(g->inputTop, -100);
-  EXPECT_EQ(g->sendLeft, -260);
-  const auto big = ui::ResizeRule(20000, 15000, false);
-  EXPECT_EQ(big->chatHeight, 13500);
-  EXPECT_EQ(big->inputWidth, 18635);
+TEST(ResizeRule, TinyWindowsClampAtZero) {
+  const auto g = ui::ResizeRule(1000, 800);
+  EXPECT_EQ(g.chatHeight, 0);
+  EXPECT_EQ(g.chatWidth, 880);
+  EXPECT_EQ(g.inputWidth, 0);
+  EXPECT_EQ(g.inputTop, -100);
+  EXPECT_EQ(g.sendLeft, -260);
+  const auto big = ui::ResizeRule(20000, 15000);
+  EXPECT_EQ(big.chatHeight, 13500);
+  EXPECT_EQ(big.inputWidth, 18635);
 }
 
 TEST(StripNull, EverythingBeforeTheFirstNul) {

@@ -45,7 +45,7 @@ class ScriptedPlatform : public SavePlatform {
     ScriptedPlatform& platform_;
   };
 
-  bool GetSaveFileName(Text& buffer) override {
+  bool ShowSaveDialog(Text& buffer) override {
     steps.push_back("dialog");
     bufferLength = buffer.size();
     bufferWasEmpty = buffer == Text(buffer.size(), u'\0');

@@ -21,13 +21,6 @@ inline std::wstring TestInstanceName() {
          std::wstring(info->name(), info->name() + std::char_traits<char>::length(info->name()));
 }
 
-inline std::wstring WindowTextOf(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 // A control's rectangle in its parent's client coordinates.
 inline RECT ControlRect(HWND control) {
   RECT rect{};
@@ -51,7 +44,7 @@ class FormTest : public ::testing::Test {
   // The log box's own text, once every queued entry has reached it.
   std::wstring LogBoxText() {
     PumpPending(Window());
-    return WindowTextOf(Control(ui::lChat));
+    return WindowText(Control(ui::lChat));
   }
   void Pump() { PumpPending(Window()); }
   bool PumpUntil(const std::function<bool()>& condition) {

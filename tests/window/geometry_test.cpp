@@ -150,10 +150,10 @@ TEST_F(Geometry, ControlsCarryTheirDesignedSettings) {
   const auto style = [&](ui::ControlIndex index) {
     return static_cast<DWORD>(GetWindowLongPtrW(Control(index), GWL_STYLE));
   };
-  EXPECT_EQ(WindowTextOf(Control(B_Send)), L"Send");
-  EXPECT_EQ(WindowTextOf(Control(C_Time)), L"時間表示");
-  EXPECT_EQ(WindowTextOf(Control(B_Clear)), L"クリア");
-  EXPECT_EQ(WindowTextOf(Control(B_Save)), L"保存");
+  EXPECT_EQ(WindowText(Control(B_Send)), L"Send");
+  EXPECT_EQ(WindowText(Control(C_Time)), L"時間表示");
+  EXPECT_EQ(WindowText(Control(B_Clear)), L"クリア");
+  EXPECT_EQ(WindowText(Control(B_Save)), L"保存");
   EXPECT_EQ(SendMessageW(Control(C_Time), BM_GETCHECK, 0, 0), BST_CHECKED);
   // The log wraps (no horizontal scrolling), scrolls vertically, takes more
   // than the default 32767 characters and is left out of the Tab order.

@@ -28,7 +28,7 @@ class Lifecycle : public FormTest {
 TEST_F(Lifecycle, ConnectedStartShowsCallsignAndVersionAndTurnsTheTimeOn) {
   host->duringCreate = [&] { host->events->ChatTextReceived(u"early"); };
   StartForm();
-  EXPECT_EQ(WindowTextOf(Window()), L"Rapporta! <N0CALL> Ver 0.0.29");
+  EXPECT_EQ(WindowText(Window()), L"Rapporta! <N0CALL> Ver 0.0.29");
   EXPECT_TRUE(form->ShowTime());
   EXPECT_TRUE(IsWindowVisible(Window()));
   // A line received before start-up finished has no time prefix.
@@ -59,7 +59,7 @@ TEST_F(Lifecycle, SecondInstanceShowsTheMessageAndLeavesTheFirstUntouched) {
   EXPECT_EQ(secondHost->created, 0);
 
   EXPECT_TRUE(IsWindowVisible(Window()));
-  EXPECT_EQ(WindowTextOf(Window()), L"Rapporta! <N0CALL> Ver 0.0.29");
+  EXPECT_EQ(WindowText(Window()), L"Rapporta! <N0CALL> Ver 0.0.29");
   EXPECT_EQ(LogBoxText(), log);
   EXPECT_FALSE(host->released);
 }
@@ -78,12 +78,12 @@ TEST_F(Lifecycle, NoHostObjectTellsTheUserBeforeTheWindowOpensUnconnected) {
   EXPECT_EQ(boxes.Boxes()[0].text, L"Launch EchoLink Faild!!");
   EXPECT_FALSE(boxes.Boxes()[0].hasIcon);
   EXPECT_EQ(visibleAtBox, 0);
-  EXPECT_EQ(WindowTextOf(Window()), L"Form1");
+  EXPECT_EQ(WindowText(Window()), L"Form1");
   EXPECT_FALSE(form->ShowTime());
   // Sending without a host: nothing happens, the typed text stays.
   SetWindowTextW(Control(sInput), L"kept");
   Click(B_Send);
-  EXPECT_EQ(WindowTextOf(Control(sInput)), L"kept");
+  EXPECT_EQ(WindowText(Control(sInput)), L"kept");
   EXPECT_EQ(LogBoxText(), L"");
   EXPECT_EQ(boxes.Boxes().size(), 1u);
 }
@@ -180,7 +180,7 @@ TEST_F(Lifecycle, FailingHostCallIsReportedAndTheWindowKeepsItsLog) {
   EXPECT_EQ(boxes.Boxes()[0].title, L"Rapporta");
   EXPECT_NE(Window(), nullptr);
   EXPECT_EQ(LogBoxText(), log);
-  EXPECT_EQ(WindowTextOf(Control(sInput)), L"hello");
+  EXPECT_EQ(WindowText(Control(sInput)), L"hello");
   // And the next send works.
   Click(B_Send);
   EXPECT_EQ(host->sent, std::vector<Text>{u"hello"});

@@ -28,11 +28,11 @@ TEST_F(Sending, EnterInAnEmptyInputSendsTheEmptyStringAndEchoesTheCallsign) {
   EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]N0CALL>");
   // Typed text and Enter: the Enter is consumed, the input emptied.
   TypeText(L"こんにちは");
-  ASSERT_TRUE(PumpUntil([&] { return WindowTextOf(Control(sInput)) == L"こんにちは"; }));
+  ASSERT_TRUE(PumpUntil([&] { return WindowText(Control(sInput)) == L"こんにちは"; }));
   PressKey(VK_RETURN);
   ASSERT_TRUE(PumpUntil([&] { return host->sent.size() == 2; }));
   EXPECT_EQ(host->sent.back(), u"こんにちは");
-  EXPECT_TRUE(PumpUntil([&] { return WindowTextOf(Control(sInput)).empty(); }));
+  EXPECT_TRUE(PumpUntil([&] { return WindowText(Control(sInput)).empty(); }));
   EXPECT_TRUE(Ends(LogBoxText(), L"\r\n\r\n[14:07]N0CALL>こんにちは"));
   EXPECT_EQ(host->callsignReads, 3) << "once at start-up, then afresh for each line";
 }
@@ -40,15 +40,15 @@ TEST_F(Sending, EnterInAnEmptyInputSendsTheEmptyStringAndEchoesTheCallsign) {
 TEST_F(Sending, SendButtonSendsEmptiesAndFocusesTheInput) {
   StartInForeground();
   TypeText(L"hello");
-  ASSERT_TRUE(PumpUntil([&] { return WindowTextOf(Control(sInput)) == L"hello"; }));
+  ASSERT_TRUE(PumpUntil([&] { return WindowText(Control(sInput)) == L"hello"; }));
   host->callsign = u"JA1ZZZ";
   Click(B_Send);
   EXPECT_EQ(host->sent, std::vector<Text>{u"hello"});
-  EXPECT_EQ(WindowTextOf(Control(sInput)), L"");
+  EXPECT_EQ(WindowText(Control(sInput)), L"");
   EXPECT_EQ(GetFocus(), Control(sInput));
   EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]JA1ZZZ>hello");
   // The caption keeps the call sign read at start-up.
-  EXPECT_EQ(WindowTextOf(Window()), L"Rapporta! <N0CALL> Ver 0.0.29");
+  EXPECT_EQ(WindowText(Window()), L"Rapporta! <N0CALL> Ver 0.0.29");
 }
 
 TEST_F(Sending, LineReceivedWhileTheHostIsInsideSendChatLandsBeforeTheEcho) {
