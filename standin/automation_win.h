@@ -7,24 +7,13 @@
 
 #include <utility>
 
-#include "host/com_object_win.h"
-#include "host/com_result_win.h"
+#include "common/com_object_win.h"
+#include "common/com_result_win.h"
 
 namespace rapporta::standin {
 
-// Runs body and turns whatever it throws into a result: nothing may leave a
-// COM method.
-template <typename Body>
-HRESULT Guarded(Body&& body) noexcept {
-  try {
-    return std::forward<Body>(body)();
-  } catch (...) {
-    return host::CaughtResult();
-  }
-}
-
 template <typename Dual, typename... Others>
-class Automation : public host::ComObject<Dual, Others...> {
+class Automation : public ComObject<Dual, Others...> {
  public:
   explicit Automation(Microsoft::WRL::ComPtr<ITypeInfo> info) : info_(std::move(info)) {}
 

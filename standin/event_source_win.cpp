@@ -5,7 +5,7 @@
 #include "standin/automation_win.h"
 #include <olectl.h>
 
-#include "host/bstr_win.h"
+#include "common/bstr_win.h"
 #include "host/echolink_host_win.h"
 
 namespace rapporta::standin {
@@ -41,18 +41,15 @@ void EventSource::Raise(Call&& call) {
 }
 
 void EventSource::RaiseChatTextReceived(TextView text) {
-  host::Bstr value(text);
+  Bstr value(text);
   Raise([&](IUnknown& sink) {
     if (byTable_) {
       ComPtr<IHostAppEvents> events;
       HRESULT hr = sink.QueryInterface(IID_PPV_ARGS(&events));
       return FAILED(hr) ? hr : events->ChatTextReceived(value.Get());
     }
-    VARIANT arg;
-    VariantInit(&arg);
-    arg.vt = VT_BSTR;
-    arg.bstrVal = value.Get();  // lent, not given: the Bstr frees it
-    return InvokeEvent(sink, chatTextReceived_, &arg, 1);
+    VARIANT argument = LentString(value);
+    return InvokeEvent(sink, chatTextReceived_, &argument, 1);
   });
 }
 

@@ -7,11 +7,11 @@
 #include <map>
 
 #include "common/text.h"
-#include "host/com_object_win.h"
+#include "common/com_object_win.h"
 
 namespace rapporta::standin {
 
-class EventSource final : public host::ComObject<IConnectionPoint> {
+class EventSource final : public ComObject<IConnectionPoint> {
  public:
   // The dispatch ids the host's type information gives its two events.
   EventSource(DISPID chatTextReceived, DISPID closing)

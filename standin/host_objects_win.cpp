@@ -4,14 +4,12 @@
 
 #include <string>
 
-#include "host/bstr_win.h"
+#include "common/bstr_win.h"
 
 namespace rapporta::standin {
 namespace {
 
 using Microsoft::WRL::ComPtr;
-using host::Bstr;
-using host::MakeComObject;
 
 HRESULT Put(long value, long* out) {
   if (!out) return E_POINTER;
@@ -23,7 +21,7 @@ HRESULT Put(TextView text, BSTR* out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   return Guarded([&] {
-    *out = Bstr(text).Detach();
+    *out = Bstr(text).Release();
     return S_OK;
   });
 }
@@ -209,6 +207,7 @@ HRESULT HostAppObject::Create(StandinHost& host, REFIID iid, void** object) {
   return MakeComObject<HostAppObject>(host)->QueryInterface(iid, object);
 }
 
+// cppcheck-suppress constParameter ; the object it makes changes the host
 HRESULT ControlObject::Create(StandinHost& host, REFIID iid, void** object) {
   return MakeComObject<ControlObject>(host)->QueryInterface(iid, object);
 }

@@ -107,7 +107,7 @@ class ControlObject final : public Automation<IStandinControl> {
 };
 
 // A class of the stand-in: create makes (or finds) the object.
-class ClassFactory final : public host::ComObject<IClassFactory> {
+class ClassFactory final : public ComObject<IClassFactory> {
  public:
   using Create = std::function<HRESULT(REFIID iid, void** object)>;
   explicit ClassFactory(Create create) : create_(std::move(create)) {}

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/check_win.h"
+#include "common/com_apartment_win.h"
 #include "host/type_info_win.h"
 #include "standin/host_objects_win.h"
 #include "standin/registration_win.h"
@@ -26,14 +27,6 @@ constexpr int kExitFailure = 1;
 constexpr int kExitRefused = 3;
 // Posted to the thread by Vanish, to end after its call has returned.
 constexpr UINT kVanishMessage = WM_APP + 1;
-
-class ComApartment {
- public:
-  ComApartment() { CheckHr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), "CoInitializeEx"); }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  ~ComApartment() { CoUninitialize(); }
-};
 
 class ClassRegistration {
  public:
@@ -94,7 +87,7 @@ int Serve(const std::wstring& exePath, bool startedByCom) {
                                                              __uuidof(IHostAppEvents)).Get());
   if (events.size() < 2) throw Failure("IHostAppEvents type information", E_UNEXPECTED);
   StandinHost host(std::move(types),
-                   host::MakeComObject<EventSource>(events[0].dispId, events[1].dispId));
+                   MakeComObject<EventSource>(events[0].dispId, events[1].dispId));
   StandinWindow window(host);
   host.changed = [&window] { window.Refresh(); };
 
@@ -103,7 +96,7 @@ int Serve(const std::wstring& exePath, bool startedByCom) {
   if (!startedByCom) person.emplace();
 
   auto classOf = [&host](HRESULT (*create)(StandinHost&, REFIID, void**)) {
-    return host::MakeComObject<ClassFactory>(
+    return MakeComObject<ClassFactory>(
         [&host, create](REFIID iid, void** object) { return create(host, iid, object); });
   };
   std::optional<ClassRegistration> hostApp(std::in_place, CLSID_HostApp,

@@ -2,11 +2,10 @@
 
 #include <windows.h>
 
-#include <optional>
-#include <utility>
 #include <vector>
 
 #include "common/check_win.h"
+#include "common/unique_win.h"
 #include "host/echolink_host_win.h"
 #include "standin_control.h"  // generated
 
@@ -23,34 +22,14 @@ std::wstring GuidText(REFGUID guid) {
   return text;
 }
 
-class RegKey {
- public:
-  RegKey() = default;
-  explicit RegKey(HKEY key) : key_(key) {}
-  RegKey(RegKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
-  RegKey& operator=(RegKey&& other) noexcept {
-    std::swap(key_, other.key_);
-    return *this;
-  }
-  ~RegKey() {
-    if (key_) RegCloseKey(key_);
-  }
-  HKEY Get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
-
 void CheckReg(LSTATUS status, const char* operation) {
   if (status != ERROR_SUCCESS) throw Failure(operation, HRESULT_FROM_WIN32(status));
 }
 
-std::optional<RegKey> OpenKey(HKEY root, const std::wstring& path, REGSAM view) {
+UniqueKey OpenKey(HKEY root, const std::wstring& path, REGSAM view) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  return RegKey(key);
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return {};
+  return UniqueKey(key);
 }
 
 std::wstring ReadDefault(HKEY key, const wchar_t* subkey) {
@@ -81,12 +60,11 @@ std::vector<HKEY> Roots() {
 
 void WriteValue(HKEY root, const std::wstring& path, const wchar_t* name,
                 const std::wstring& value) {
-  HKEY key = nullptr;
+  UniqueKey key;
   CheckReg(RegCreateKeyExW(root, (kClasses + path).c_str(), 0, nullptr, 0,
-                           KEY_WRITE, nullptr, &key, nullptr),
+                           KEY_WRITE, nullptr, key.Put(), nullptr),
            "RegCreateKeyEx");
-  RegKey owner(key);
-  CheckReg(RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+  CheckReg(RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
            "RegSetValueEx");
 }
@@ -140,7 +118,7 @@ std::vector<std::wstring> RegisteredServers() {
       if (!key) continue;
       // A class without a local server (an in-process one, say) is foreign
       // too: it is not ours.
-      servers.push_back(ServerPath(ReadDefault(key->Get(), L"LocalServer32")));
+      servers.push_back(ServerPath(ReadDefault(key.Get(), L"LocalServer32")));
     }
   }
   return servers;
@@ -180,8 +158,8 @@ void RegisterUnder(HKEY root, const std::wstring& exePath) {
 void UnregisterUnder(HKEY root, const std::wstring& exePath) {
   const std::wstring own = std::wstring(kClasses) + L"CLSID\\" + GuidText(CLSID_HostApp);
   auto key = OpenKey(root, own, 0);
-  if (!key || !SamePath(ServerPath(ReadDefault(key->Get(), L"LocalServer32")), exePath)) return;
-  key.reset();
+  if (!key || !SamePath(ServerPath(ReadDefault(key.Get(), L"LocalServer32")), exePath)) return;
+  key.Reset();
   std::vector<std::wstring> keys;
   for (const auto& c : Classes()) keys.push_back(L"CLSID\\" + GuidText(c.id));
   for (const auto& library : Libraries()) {

@@ -52,7 +52,7 @@ StandinWindow::StandinWindow(StandinHost& host) : host_(host) {
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   const int width = frame.right - frame.left;
   const int left = std::max(0, static_cast<int>(work.right) - width - 20);
-  window_.reset(CheckWin(CreateWindowExW(0, kClassName, L"EchoLink (Rapporta stand-in)",
+  window_.Reset(CheckWin(CreateWindowExW(0, kClassName, L"EchoLink (Rapporta stand-in)",
                                          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU |
                                              WS_MINIMIZEBOX,
                                          left, static_cast<int>(work.top) + 20, width,
@@ -64,7 +64,7 @@ StandinWindow::StandinWindow(StandinHost& host) : host_(host) {
     HWND control = CheckWin(
         CreateWindowExW(0, item.windowClass, item.text, WS_CHILD | WS_VISIBLE | item.style,
                         item.box.left, item.box.top, item.box.right - item.box.left,
-                        item.box.bottom - item.box.top, window_.get(),
+                        item.box.bottom - item.box.top, window_.Get(),
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance, nullptr),
         "CreateWindowEx");
     SendMessageW(control, WM_SETFONT, font, FALSE);
@@ -109,10 +109,10 @@ LRESULT StandinWindow::OnMessage(UINT message, WPARAM w, LPARAM l) {
         break;
     }
   } catch (const std::exception& failure) {
-    MessageBoxA(window_.get(), failure.what(), "EchoLink stand-in", MB_OK | MB_ICONERROR);
+    MessageBoxA(window_.Get(), failure.what(), "EchoLink stand-in", MB_OK | MB_ICONERROR);
     return 0;
   }
-  return DefWindowProcW(window_.get(), message, w, l);
+  return DefWindowProcW(window_.Get(), message, w, l);
 }
 
 void StandinWindow::OnCommand(int id, int code) {

@@ -4,8 +4,7 @@
 // chat, lists the lines the host was asked to send, and closes the host.
 #include <windows.h>
 
-#include <memory>
-
+#include "common/unique_win.h"
 #include "standin/standin_host_win.h"
 
 namespace rapporta::standin {
@@ -16,21 +15,18 @@ class StandinWindow {
   StandinWindow(const StandinWindow&) = delete;
   StandinWindow& operator=(const StandinWindow&) = delete;
 
-  HWND Handle() const { return window_.get(); }
+  HWND Handle() const { return window_.Get(); }
   // Brings the window up to date with the host.
   void Refresh();
 
  private:
-  struct Destroy {
-    void operator()(HWND window) const { DestroyWindow(window); }
-  };
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
   LRESULT OnMessage(UINT message, WPARAM w, LPARAM l);
   void OnCommand(int id, int code);
-  HWND Control(int id) const { return GetDlgItem(window_.get(), id); }
+  HWND Control(int id) const { return GetDlgItem(window_.Get(), id); }
 
   StandinHost& host_;
-  std::unique_ptr<std::remove_pointer_t<HWND>, Destroy> window_;
+  UniqueWindow window_;
   bool refreshing_ = false;
 };
 

@@ -11,7 +11,6 @@
 #include "chat/log_box_win.h"
 #include "chat/log_rule.h"
 #include "common/text_win.h"
-#include "common/text_win.h"
 
 namespace rapporta::bench {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "bench_util_win.h"
 #include "common/check_win.h"
-#include "host/bstr_win.h"
+#include "common/bstr_win.h"
 #include "host/host_app_win.h"
 #include "loop_probe_win.h"
 #include "processes_win.h"
@@ -43,9 +43,9 @@ double StartOnce(const std::wstring& program, bool (*accept)(const std::wstring&
   if (!window) throw Failure("no window of the started program", 0);
   if (memory) {
     Sleep(300);
-    *memory = MemoryOf(launched.process.get());
+    *memory = MemoryOf(launched.process.Get());
   }
-  CloseAndWait(window, launched.process.get());
+  CloseAndWait(window, launched.process.Get());
   return took;
 }
 
@@ -98,7 +98,7 @@ double InjectAll(IStandinControl& control, int lines) {
   const double began = NowMs();
   for (int n = 1; n <= lines; ++n) {
     const std::wstring line = BurstLine(n);
-    const host::Bstr text(FromWide(line));
+    const Bstr text(FromWide(line));
     CheckHr(control.InjectText(text.Get()), "StandinControl.InjectText");
   }
   return NowMs() - began;
@@ -201,8 +201,8 @@ void RunBurstBench(const std::wstring& rapporta, int lines) {
   const double visible = NowMs() - began;
   PumpFor(200);
   probe.Stop();
-  const Memory memory = MemoryOf(launched.process.get());
-  CloseAndWait(form, launched.process.get());
+  const Memory memory = MemoryOf(launched.process.Get());
+  CloseAndWait(form, launched.process.Get());
   CloseStandin(control);
 
   PrintRow(Format("burst of %d lines over COM: last line visible after", lines),

@@ -15,7 +15,7 @@ Launched Launch(const std::wstring& program) {
            "CreateProcess");
   CloseHandle(info.hThread);
   Launched launched;
-  launched.process.reset(info.hProcess);
+  launched.process.Reset(info.hProcess);
   launched.id = info.dwProcessId;
   return launched;
 }
@@ -74,10 +74,10 @@ Microsoft::WRL::ComPtr<IStandinControl> ConnectStandin() {
 void CloseStandin(Microsoft::WRL::ComPtr<IStandinControl>& control) {
   long id = 0;
   CheckHr(control->get_ProcessId(&id), "StandinControl.ProcessId");
-  const ui::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id)));
+  const UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id)));
   control->CloseHost();  // the host goes away inside the call: no answer to check
   control.Reset();
-  if (process) WaitForSingleObject(process.get(), 10000);
+  if (process) WaitForSingleObject(process.Get(), 10000);
 }
 
 }  // namespace rapporta::bench

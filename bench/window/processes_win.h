@@ -7,12 +7,12 @@
 #include <string>
 
 #include "standin_control.h"  // generated
-#include "ui/handles_win.h"
+#include "common/unique_win.h"
 
 namespace rapporta::bench {
 
 struct Launched {
-  ui::UniqueHandle process;
+  UniqueHandle process;
   DWORD id = 0;
 };
 

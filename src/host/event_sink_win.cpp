@@ -1,7 +1,7 @@
 #include "host/event_sink_win.h"
 
-#include "host/bstr_win.h"
-#include "host/com_result_win.h"
+#include "common/bstr_win.h"
+#include "common/com_result_win.h"
 
 namespace rapporta::host {
 
@@ -52,16 +52,12 @@ STDMETHODIMP EventSink::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARA
   if (argCount != 1) return DISP_E_BADPARAMCOUNT;
   // A caller may pass the text by reference or as another type that reads
   // as a string; the event wants the text itself.
-  VARIANT text;
-  VariantInit(&text);
-  HRESULT hr = VariantChangeType(&text, &params->rgvarg[0], 0, VT_BSTR);
-  if (FAILED(hr)) {
+  Variant text;
+  if (FAILED(VariantChangeType(text.Get(), &params->rgvarg[0], 0, VT_BSTR))) {
     if (argError) *argError = 0;
     return DISP_E_TYPEMISMATCH;
   }
-  hr = ChatTextReceived(text.bstrVal);
-  VariantClear(&text);
-  return hr;
+  return ChatTextReceived(text.Get()->bstrVal);
 }
 
 }  // namespace rapporta::host

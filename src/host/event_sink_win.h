@@ -2,7 +2,7 @@
 // Receives the host's events and hands them to the window. The host may call
 // it through IDispatch::Invoke with the dispatch ids of its own type
 // information, or through the event interface's table; both arrive here.
-#include "host/com_object_win.h"
+#include "common/com_object_win.h"
 #include "host/echolink_host_win.h"
 #include "host/host.h"
 

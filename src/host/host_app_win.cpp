@@ -4,7 +4,7 @@
 
 #include "common/check_win.h"
 #include "host/advise_win.h"
-#include "host/bstr_win.h"
+#include "common/bstr_win.h"
 #include "host/event_sink_win.h"
 #include "host/type_info_win.h"
 
@@ -41,7 +41,7 @@ class HostAppClient final : public Host {
       ComPtr<IHostStation> station;
       CheckHr(app_->get_LocalStation(&station), "HostApp.LocalStation");
       if (!station) throw Failure("HostApp.LocalStation", E_POINTER);
-      CheckHr(station->get_Callsign(callsign.Out()), "HostStation.Callsign");
+      CheckHr(station->get_Callsign(callsign.Put()), "HostStation.Callsign");
     }  // no station reference outlives the reading of its call sign
     return callsign.ToText();
   }

@@ -9,35 +9,25 @@ using Microsoft::WRL::ComPtr;
 
 // Type attributes and function descriptions are lent by the type
 // information and must be handed back to it.
-class TypeAttr {
+template <typename T, auto Release>
+class Lent {
  public:
-  explicit TypeAttr(ITypeInfo& info) : info_(info) {
-    CheckHr(info.GetTypeAttr(&attr_), "ITypeInfo.GetTypeAttr");
+  explicit Lent(ITypeInfo& info) : info_(info) {}
+  Lent(const Lent&) = delete;
+  Lent& operator=(const Lent&) = delete;
+  ~Lent() {
+    if (value_) (info_.*Release)(value_);
   }
-  TypeAttr(const TypeAttr&) = delete;
-  TypeAttr& operator=(const TypeAttr&) = delete;
-  ~TypeAttr() { info_.ReleaseTypeAttr(attr_); }
-  const TYPEATTR* operator->() const { return attr_; }
+  T** Put() { return &value_; }
+  const T* operator->() const { return value_; }
 
  private:
   ITypeInfo& info_;
-  TYPEATTR* attr_ = nullptr;
+  T* value_ = nullptr;
 };
 
-class FuncDesc {
- public:
-  FuncDesc(ITypeInfo& info, UINT index) : info_(info) {
-    CheckHr(info.GetFuncDesc(index, &desc_), "ITypeInfo.GetFuncDesc");
-  }
-  FuncDesc(const FuncDesc&) = delete;
-  FuncDesc& operator=(const FuncDesc&) = delete;
-  ~FuncDesc() { info_.ReleaseFuncDesc(desc_); }
-  const FUNCDESC* operator->() const { return desc_; }
-
- private:
-  ITypeInfo& info_;
-  FUNCDESC* desc_ = nullptr;
-};
+using TypeAttr = Lent<TYPEATTR, &ITypeInfo::ReleaseTypeAttr>;
+using FuncDesc = Lent<FUNCDESC, &ITypeInfo::ReleaseFuncDesc>;
 
 }  // namespace
 
@@ -47,6 +37,7 @@ ComPtr<ITypeInfo> InterfaceTypeInfo(ITypeLib& library, REFIID iid) {
   bool dualDispatchView = false;
   {
     TypeAttr attr(*info.Get());
+    CheckHr(info->GetTypeAttr(attr.Put()), "ITypeInfo.GetTypeAttr");
     dualDispatchView = attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL);
   }
   if (dualDispatchView) {
@@ -65,12 +56,14 @@ std::vector<MemberInfo> Members(ITypeInfo& info) {
   UINT count = 0;
   {
     TypeAttr attr(info);
+    CheckHr(info.GetTypeAttr(attr.Put()), "ITypeInfo.GetTypeAttr");
     count = attr->cFuncs;
   }
   std::vector<MemberInfo> members;
   members.reserve(count);
   for (UINT i = 0; i < count; ++i) {
-    FuncDesc desc(info, i);
+    FuncDesc desc(info);
+    CheckHr(info.GetFuncDesc(i, desc.Put()), "ITypeInfo.GetFuncDesc");
     members.push_back({desc->memid, static_cast<int>(desc->oVft / sizeof(void*))});
   }
   return members;

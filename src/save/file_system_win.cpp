@@ -4,6 +4,7 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
+#include "common/bstr_win.h"
 #include "common/check_win.h"
 #include "common/text_win.h"
 
@@ -11,33 +12,6 @@ namespace rapporta::save {
 namespace {
 
 using Microsoft::WRL::ComPtr;
-
-class Bstr {
- public:
-  explicit Bstr(TextView text)
-      : value_(SysAllocStringLen(WidePtr(text), static_cast<UINT>(text.size()))) {
-    if (!value_) CheckHr(E_OUTOFMEMORY, "SysAllocStringLen");
-  }
-  ~Bstr() { SysFreeString(value_); }
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  BSTR get() const { return value_; }
-
- private:
-  BSTR value_;
-};
-
-class Variant {
- public:
-  Variant() { VariantInit(&value_); }
-  ~Variant() { VariantClear(&value_); }
-  Variant(const Variant&) = delete;
-  Variant& operator=(const Variant&) = delete;
-  VARIANT* get() { return &value_; }
-
- private:
-  VARIANT value_;
-};
 
 class ScriptingFileSystem : public FileSystem {
  public:
@@ -57,18 +31,15 @@ class ScriptingFileSystem : public FileSystem {
     CheckHr(object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id),
             "FileSystemObject.GetIDsOfNames(FileExists)");
     const Bstr argumentText(path);
-    VARIANT argument;
-    VariantInit(&argument);
-    argument.vt = VT_BSTR;
-    argument.bstrVal = argumentText.get();  // still owned by argumentText
+    VARIANT argument = LentString(argumentText);
     DISPPARAMS parameters{&argument, nullptr, 1, 0};
     Variant result;
     CheckHr(object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters,
-                            result.get(), nullptr, nullptr),
+                            result.Get(), nullptr, nullptr),
             "FileSystemObject.FileExists");
-    CheckHr(VariantChangeType(result.get(), result.get(), 0, VT_BOOL),
+    CheckHr(VariantChangeType(result.Get(), result.Get(), 0, VT_BOOL),
             "FileSystemObject.FileExists result");
-    return result.get()->boolVal != VARIANT_FALSE;
+    return result.Get()->boolVal != VARIANT_FALSE;
   }
 
  private:

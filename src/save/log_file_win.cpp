@@ -7,25 +7,10 @@
 
 #include "common/check_win.h"
 #include "common/text_win.h"
+#include "common/unique_win.h"
 
 namespace rapporta::save {
 namespace {
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() { Close(); }
-  void Close() {
-    if (valid()) CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE));
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 int CheckedLength(std::size_t length, const char* operation) {
   if (length > INT_MAX) CheckHr(E_INVALIDARG, operation);
@@ -108,32 +93,32 @@ void WriteLogFile(TextView target, TextView log) {
   const std::wstring path = NulTerminated(target);
   // Opened without truncating it: a file that cannot be written (read-only,
   // a folder, held open) is refused with the old content untouched.
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) ThrowLastError("CreateFileW");
+  if (!file) ThrowLastError("CreateFileW");
   const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
   LARGE_INTEGER size{};
-  CheckWin(GetFileSizeEx(file.get(), &size), "GetFileSizeEx");
+  CheckWin(GetFileSizeEx(file.Get(), &size), "GetFileSizeEx");
   const auto oldSize = static_cast<std::size_t>(size.QuadPart);
   try {
     // The room the new text needs is taken at the end first: a full disk
     // fails there, before a byte of the old content has changed.
     if (bytes.size() > oldSize) {
-      MoveTo(file.get(), oldSize);
-      WriteAll(file.get(), std::string(bytes.size() - oldSize, '\0'));
+      MoveTo(file.Get(), oldSize);
+      WriteAll(file.Get(), std::string(bytes.size() - oldSize, '\0'));
     }
-    MoveTo(file.get(), 0);
-    WriteAll(file.get(), bytes);
-    CheckWin(SetEndOfFile(file.get()), "SetEndOfFile");
+    MoveTo(file.Get(), 0);
+    WriteAll(file.Get(), bytes);
+    CheckWin(SetEndOfFile(file.Get()), "SetEndOfFile");
   } catch (const Failure&) {
     // Nothing else changes: the file gets its old length back, or goes
     // when it is new.
     if (existed) {
       LARGE_INTEGER position{};
       position.QuadPart = static_cast<LONGLONG>(oldSize);
-      if (SetFilePointerEx(file.get(), position, nullptr, FILE_BEGIN)) SetEndOfFile(file.get());
+      if (SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN)) SetEndOfFile(file.Get());
     } else {
-      file.Close();
+      file.Reset();
       DeleteFileW(path.c_str());
     }
     throw;

@@ -4,7 +4,7 @@
 // looked up at run time, falling back to the system DPI.
 #include <windows.h>
 
-#include "ui/handles_win.h"
+#include "common/unique_win.h"
 #include "ui/layout.h"
 
 namespace rapporta::ui {

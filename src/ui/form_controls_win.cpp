@@ -74,7 +74,7 @@ void FormControls::ApplyDpi(int dpi) {
   UniqueFont inputFont = InputFont(dpi);
   for (std::size_t i = 0; i < kControls.size(); ++i) {
     const auto index = static_cast<ControlIndex>(i);
-    const HFONT font = index == sInput ? inputFont.get() : messageFont.get();
+    const HFONT font = index == sInput ? inputFont.Get() : messageFont.Get();
     SendMessageW(handles_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     const ControlDesign& design = kControls[i];
     Place(index, design.left, design.top, design.width, design.height, dpi);

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "ui/handles_win.h"
+#include "common/unique_win.h"
 #include "ui/layout.h"
 
 namespace rapporta::ui {

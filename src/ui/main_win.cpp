@@ -4,32 +4,17 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "common/check_win.h"
+#include "common/com_apartment_win.h"
 #include "host/host_app_win.h"
 #include "save/save_command_win.h"
 #include "ui/failure_report_win.h"
 #include "ui/form1_win.h"
 #include "ui/message_loop_win.h"
 
-namespace {
-
-class ComApartment {
- public:
-  ComApartment() {
-    rapporta::CheckHr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE),
-                      "CoInitializeEx");
-  }
-  ~ComApartment() { CoUninitialize(); }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-};
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   using namespace rapporta;
   try {
-    const ComApartment com;
+    const ComApartment com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     ui::Form1 form({host::CreateHostApp, save::B_Save_Click, {}, ui::kInstanceName});

@@ -3,7 +3,7 @@
 // first instance holds it for its whole life.
 #include <string>
 
-#include "ui/handles_win.h"
+#include "common/unique_win.h"
 
 namespace rapporta::ui {
 

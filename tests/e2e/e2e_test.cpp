@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "host/bstr_win.h"
+#include "common/bstr_win.h"
 #include "rapporta_process_win.h"
 
 namespace rapporta::testing {
@@ -50,7 +50,7 @@ std::wstring MessageBoxText(RapportaProcess& process, HWND* box) {
 
 class EndToEnd : public ::testing::Test {
  protected:
-  Apartment apartment_;
+  ComApartment apartment_;
   StandinSession standin_;
 };
 
@@ -120,7 +120,7 @@ TEST_F(EndToEnd, ALineRaisedInsideSendChatLandsBeforeTheEcho) {
   RapportaProcess rapporta;
   HWND form = Connected(rapporta);
   ASSERT_TRUE(form);
-  host::Bstr meanwhile(u"meanwhile");
+  Bstr meanwhile(u"meanwhile");
   Check(standin_.Control().RaiseInNextSend(meanwhile.Get()), "RaiseInNextSend");
   Send(form, L"mine");
   ASSERT_TRUE(WaitFor([&] { return LogEndsWith(form, L"]N0CALL>mine"); }));
@@ -227,7 +227,7 @@ TEST_F(EndToEnd, AHostThatCannotBeCreatedIsReportedAndTheProgramEnds) {
 
 // Nothing runs before Rapporta: its start-up starts the host.
 TEST(EndToEndColdStart, StartingRapportaStartsTheHost) {
-  Apartment apartment;
+  ComApartment apartment;
   const DWORD start = GetTickCount();
   RapportaProcess rapporta;
   HWND form = Connected(rapporta);

@@ -44,19 +44,19 @@ RapportaProcess::RapportaProcess() {
                           &startup, &info),
            "CreateProcess(rapporta.exe)");
   CloseHandle(info.hThread);
-  process_.reset(info.hProcess);
+  process_.Reset(info.hProcess);
   id_ = info.dwProcessId;
 }
 
 RapportaProcess::~RapportaProcess() {
   if (!Ended()) {
-    TerminateProcess(process_.get(), 1);
-    WaitForSingleObject(process_.get(), 5000);
+    TerminateProcess(process_.Get(), 1);
+    WaitForSingleObject(process_.Get(), 5000);
   }
 }
 
 bool RapportaProcess::Ended(DWORD waitMilliseconds) const {
-  return WaitForSingleObject(process_.get(), waitMilliseconds) == WAIT_OBJECT_0;
+  return WaitForSingleObject(process_.Get(), waitMilliseconds) == WAIT_OBJECT_0;
 }
 
 HWND RapportaProcess::VisibleWindow(const wchar_t* className) const {

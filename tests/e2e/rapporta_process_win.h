@@ -17,7 +17,7 @@ class RapportaProcess {
   ~RapportaProcess();  // ends it if it still runs
 
   DWORD Id() const { return id_; }
-  HANDLE Handle() const { return process_.get(); }
+  HANDLE Handle() const { return process_.Get(); }
   bool Ended(DWORD waitMilliseconds = 0) const;
   // The visible top-level window of the process of class className, or null.
   HWND VisibleWindow(const wchar_t* className = L"Rapporta.Form1") const;

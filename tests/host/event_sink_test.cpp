@@ -4,15 +4,13 @@
 #include <vector>
 
 #include "common/failure.h"
-#include "host/bstr_win.h"
+#include "common/bstr_win.h"
 #include "host/event_sink_win.h"
 
 namespace rapporta::testing {
 namespace {
 
-using host::Bstr;
 using host::EventSink;
-using host::MakeComObject;
 using Microsoft::WRL::ComPtr;
 
 constexpr DISPID kChat = 0x60000000;
@@ -41,7 +39,7 @@ VARIANT StringArg(BSTR text) {
 }
 
 // An object of ours that tells when it ends.
-class Probe final : public host::ComObject<IClassFactory> {
+class Probe final : public ComObject<IClassFactory> {
  public:
   explicit Probe(bool& ended) : ended_(ended) {}
   ~Probe() override { ended_ = true; }

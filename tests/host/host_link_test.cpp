@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "common/check_win.h"
-#include "host/bstr_win.h"
+#include "common/bstr_win.h"
 #include "host/echolink_host_win.h"
 #include "host/host_app_win.h"
 #include "standin_session_win.h"
@@ -23,7 +23,7 @@ struct Recorder : host::HostEvents {
 
 class HostLink : public ::testing::Test {
  protected:
-  Apartment apartment_;
+  ComApartment apartment_;
   StandinSession standin_;
   Recorder recorder_;
 };
@@ -59,7 +59,7 @@ TEST_F(HostLink, SendsTextByValueAndReceivesEventsThroughBothPaths) {
 TEST_F(HostLink, AnEventRaisedInsideSendChatArrivesBeforeItReturns) {
   auto host = host::CreateHostApp(recorder_);
   ASSERT_TRUE(host);
-  host::Bstr text(u"meanwhile");
+  Bstr text(u"meanwhile");
   Check(standin_.Control().RaiseInNextSend(text.Get()), "RaiseInNextSend");
   host->SendChat(u"mine");
   EXPECT_EQ(recorder_.events, std::vector<Text>{u"text:meanwhile"});

@@ -3,18 +3,11 @@
 #include <vector>
 
 #include "common/check_win.h"
-#include "host/bstr_win.h"
+#include "common/bstr_win.h"
 
 namespace rapporta::testing {
 
-using host::Bstr;
-
 void Check(HRESULT hr, const char* operation) { CheckHr(hr, operation); }
-
-Apartment::Apartment() {
-  CheckHr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), "CoInitializeEx");
-}
-Apartment::~Apartment() { CoUninitialize(); }
 
 StandinSession::StandinSession() {
   CheckHr(CoCreateInstance(CLSID_StandinControl, nullptr, CLSCTX_LOCAL_SERVER,
@@ -23,12 +16,12 @@ StandinSession::StandinSession() {
   long id = 0;
   CheckHr(control_->get_ProcessId(&id), "StandinControl.ProcessId");
   processId_ = static_cast<DWORD>(id);
-  process_.reset(CheckWin(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId_),
+  process_.Reset(CheckWin(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId_),
                           "OpenProcess(stand-in)"));
 }
 
 StandinSession::~StandinSession() {
-  if (!CloseAndWaitForExit(10000)) TerminateProcess(process_.get(), 1);
+  if (!CloseAndWaitForExit(10000)) TerminateProcess(process_.Get(), 1);
 }
 
 bool StandinSession::CloseAndWaitForExit(DWORD milliseconds) {
@@ -39,7 +32,7 @@ bool StandinSession::CloseAndWaitForExit(DWORD milliseconds) {
 
 bool StandinSession::ReleaseAndWaitForExit(DWORD milliseconds) {
   control_.Reset();
-  return WaitForSingleObject(process_.get(), milliseconds) == WAIT_OBJECT_0;
+  return WaitForSingleObject(process_.Get(), milliseconds) == WAIT_OBJECT_0;
 }
 
 void StandinSession::Inject(TextView text) {
@@ -53,7 +46,7 @@ std::vector<Text> StandinSession::SentLines() {
   std::vector<Text> lines;
   for (long i = 0; i < count; ++i) {
     Bstr line;
-    CheckHr(control_->SentLine(i, line.Out()), "StandinControl.SentLine");
+    CheckHr(control_->SentLine(i, line.Put()), "StandinControl.SentLine");
     lines.push_back(line.ToText());
   }
   return lines;
@@ -61,7 +54,7 @@ std::vector<Text> StandinSession::SentLines() {
 
 Text StandinSession::Callsign() {
   Bstr callsign;
-  CheckHr(control_->get_Callsign(callsign.Out()), "StandinControl.Callsign");
+  CheckHr(control_->get_Callsign(callsign.Put()), "StandinControl.Callsign");
   return callsign.ToText();
 }
 

@@ -9,26 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "common/com_apartment_win.h"
 #include "common/text.h"
+#include "common/unique_win.h"
 #include "standin_control.h"  // generated
 
 namespace rapporta::testing {
-
-struct HandleCloser {
-  void operator()(HANDLE handle) const {
-    if (handle) CloseHandle(handle);
-  }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
-// One COM apartment for the test's thread, like the program's window thread.
-class Apartment {
- public:
-  Apartment();
-  Apartment(const Apartment&) = delete;
-  Apartment& operator=(const Apartment&) = delete;
-  ~Apartment();
-};
 
 class StandinSession {
  public:
@@ -43,7 +29,7 @@ class StandinSession {
 
   IStandinControl& Control() { return *control_.Get(); }
   DWORD ProcessId() const { return processId_; }
-  HANDLE Process() const { return process_.get(); }
+  HANDLE Process() const { return process_.Get(); }
 
   void Inject(TextView text);
   std::vector<Text> SentLines();

@@ -12,7 +12,6 @@
 namespace rapporta::reliability {
 namespace {
 
-using testing::Apartment;
 using testing::Check;
 using testing::StandinSession;
 using testing::WaitFor;
@@ -72,7 +71,7 @@ class Faults : public ::testing::Test {
   }
 
   static constexpr wchar_t kBefore[] = L"\r\n\r\n[00:00]before";
-  Apartment apartment_;
+  ComApartment apartment_;
   StandinSession standin_;
   test::TempFolder folder_;
 };

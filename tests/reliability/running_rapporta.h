@@ -9,7 +9,6 @@
 
 namespace rapporta::reliability {
 
-using testing::Apartment;
 using testing::Check;
 using testing::StandinSession;
 using testing::WaitFor;
@@ -32,7 +31,7 @@ class RunningRapporta : public ::testing::Test {
     return WaitFor([&] { return WithoutTimes(TextOf(log_)) == expected; }, timeout);
   }
 
-  Apartment apartment_;
+  ComApartment apartment_;
   StandinSession standin_;
   Rapporta rapporta_;
   HWND form_ = nullptr;

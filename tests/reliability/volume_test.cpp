@@ -16,7 +16,7 @@
 #include <string>
 
 #include "host/host_app_win.h"
-#include "host/bstr_win.h"
+#include "common/bstr_win.h"
 #include "running_rapporta.h"
 #include "support/pump_win.h"
 #include "ui/form1_win.h"
@@ -124,7 +124,7 @@ class Resources : public ::testing::Test {
     EXPECT_EQ(standin_.StationsAlive(), 0);
   }
 
-  Apartment apartment_;
+  ComApartment apartment_;
   StandinSession standin_;
 };
 
@@ -220,7 +220,7 @@ TEST_F(Burst, ABurstOf10000LinesArrivesInOrderAndTheNextLineIsWhole) {
     }
   });
   const ULONGLONG start = GetTickCount64();
-  host::Bstr prefix(u"burst line ");
+  Bstr prefix(u"burst line ");
   Check(standin_.Control().InjectNumbered(prefix.Get(), kLines), "InjectNumbered");
   const ULONGLONG raised = GetTickCount64();
   standin_.Inject(u"after the burst");

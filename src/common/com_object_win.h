@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <utility>
 
-namespace rapporta::host {
+namespace rapporta {
 
 template <typename... Interfaces>
 class ComObject : public Interfaces... {
@@ -83,4 +83,4 @@ Microsoft::WRL::ComPtr<T> MakeComObject(Args&&... args) {
   return Microsoft::WRL::ComPtr<T>(new T(std::forward<Args>(args)...));
 }
 
-}  // namespace rapporta::host
+}  // namespace rapporta

@@ -3,10 +3,11 @@
 #include <windows.h>
 
 #include <new>
+#include <utility>
 
 #include "common/failure.h"
 
-namespace rapporta::host {
+namespace rapporta {
 
 // Call only inside a catch block: the result for the exception being handled.
 inline HRESULT CaughtResult() noexcept {
@@ -21,4 +22,15 @@ inline HRESULT CaughtResult() noexcept {
   }
 }
 
-}  // namespace rapporta::host
+// Runs body, which returns the method's result, and turns whatever it throws
+// into one.
+template <typename Body>
+HRESULT Guarded(Body&& body) noexcept {
+  try {
+    return std::forward<Body>(body)();
+  } catch (...) {
+    return CaughtResult();
+  }
+}
+
+}  // namespace rapporta
