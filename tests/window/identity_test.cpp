@@ -33,6 +33,7 @@ TEST_F(Identity, VersionRecordIsJapaneseUnicodeWithTheProgramsNamesAndVersion) {
   EXPECT_EQ(String(L"OriginalFilename"), L"rapporta.exe");
   EXPECT_EQ(String(L"FileVersion"), L"0.00.0029");
   EXPECT_EQ(String(L"ProductVersion"), L"0.00.0029");
+  EXPECT_EQ(String(L"LegalCopyright"), L"Copyright (c) 2026 the Rapporta authors. MIT License.");
 
   void* value = nullptr;
   UINT length = 0;
