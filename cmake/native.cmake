@@ -47,18 +47,15 @@ if(RAPPORTA_CROSS)
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES
                ${CMAKE_BINARY_DIR}/cross-tests.cmake)
 
-  # The release: the i686 program beside the README, zipped.
-  set(_zip ${CMAKE_BINARY_DIR}/rapporta-${PROJECT_VERSION}-win32.zip)
-  set(_stage ${CMAKE_BINARY_DIR}/release)
-  add_custom_command(OUTPUT ${_zip}
-    COMMAND ${CMAKE_COMMAND} -E rm -rf ${_stage}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${_stage}
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/win-i686/src/ui/rapporta.exe ${_stage}/
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/README.md ${_stage}/
-    COMMAND ${CMAKE_COMMAND} -E chdir ${_stage} ${CMAKE_COMMAND} -E tar cf ${_zip} --format=zip rapporta.exe README.md
-    DEPENDS win-i686 ${CMAKE_SOURCE_DIR}/README.md
-    COMMENT "Packing ${_zip}")
-  add_custom_target(release DEPENDS ${_zip})
+  # The release: the i686 build's package (packaging/package.cmake), copied
+  # here.
+  set(_zip rapporta-${PROJECT_VERSION}-win32.zip)
+  add_custom_target(release
+    COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR}/win-i686 --target package
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/win-i686/${_zip} ${CMAKE_BINARY_DIR}/${_zip}
+    DEPENDS win-i686
+    COMMENT "Packing ${CMAKE_BINARY_DIR}/${_zip}"
+    USES_TERMINAL)
 endif()
 
 # Fuzzing of the log rule and static analysis, as tests of this build.
