@@ -182,10 +182,12 @@ TEST_F(EndToEnd, ASecondInstanceSaysSoAndLeavesTheFirstAlone) {
 }
 
 // What a person does: chat through the stand-in's own window.
+// The package test runs this one on the program taken out of the zip.
 TEST_F(EndToEnd, APersonChatsThroughTheHostsWindow) {
   RapportaProcess rapporta;
   HWND form = Connected(rapporta);
   ASSERT_TRUE(form);
+  EXPECT_EQ(WindowText(form), kCaption);
   HWND host = VisibleWindowOf(standin_.ProcessId(), L"RapportaStandinHost");
   ASSERT_TRUE(host);
   // Its edits in order: the call sign, then the line to receive.

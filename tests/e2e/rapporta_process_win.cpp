@@ -1,5 +1,6 @@
 #include "rapporta_process_win.h"
 
+#include <cstdlib>
 #include <vector>
 
 #include "common/check_win.h"
@@ -8,6 +9,8 @@ namespace rapporta::testing {
 namespace {
 
 std::wstring ExePath() {
+  // The package test points the suite at the program taken out of the zip.
+  if (const wchar_t* chosen = _wgetenv(L"RAPPORTA_EXE")) return chosen;
   std::string path = RAPPORTA_EXE;  // from the build
   std::wstring wide(path.begin(), path.end());
   // A Unix path of the cross build: Wine shows the root as drive Z.

@@ -3,19 +3,26 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
 
+// The package test points the suite at the program taken out of the zip.
+const wchar_t* ExePath() {
+  const wchar_t* chosen = _wgetenv(L"RAPPORTA_EXE");
+  return chosen ? chosen : RAPPORTA_EXE_PATH;
+}
+
 class Identity : public ::testing::Test {
  protected:
   void SetUp() override {
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeW(RAPPORTA_EXE_PATH, &handle);
-    ASSERT_GT(size, 0u) << "no version record in " << RAPPORTA_EXE_PATH;
+    const DWORD size = GetFileVersionInfoSizeW(ExePath(), &handle);
+    ASSERT_GT(size, 0u) << "no version record in " << ExePath();
     data.resize(size);
-    ASSERT_TRUE(GetFileVersionInfoW(RAPPORTA_EXE_PATH, 0, size, data.data()));
+    ASSERT_TRUE(GetFileVersionInfoW(ExePath(), 0, size, data.data()));
   }
   std::wstring String(const std::wstring& name) {
     void* value = nullptr;
@@ -50,7 +57,7 @@ TEST_F(Identity, VersionRecordIsJapaneseUnicodeWithTheProgramsNamesAndVersion) {
 }
 
 TEST_F(Identity, ManifestIsEmbedded) {
-  const HMODULE exe = LoadLibraryExW(RAPPORTA_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const HMODULE exe = LoadLibraryExW(ExePath(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(exe, nullptr);
   const HRSRC manifest = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
   ASSERT_NE(manifest, nullptr);
