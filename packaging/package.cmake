@@ -38,9 +38,9 @@ add_custom_command(OUTPUT ${_notices}
   DEPENDS ${_here}/notices.py ${_mingw} ${_libgcc} ${_libstdcxx}
   COMMENT "Writing THIRD-PARTY-NOTICES.txt from the runtime's copyright files")
 
-# Texts for Notepad: CR LF, and the Japanese guide with a byte-order mark.
+# Texts for Notepad: CR LF, and a byte-order mark on those with Japanese in them.
 set(_outputs ${_notices})
-foreach(text "README.txt|${_here}/README.txt|"
+foreach(text "README.txt|${_here}/README.txt|--bom"
              "LICENSE|${CMAKE_SOURCE_DIR}/LICENSE|"
              "${RAPPORTA_GUIDE_NAME}|${CMAKE_SOURCE_DIR}/docs/ja/README.md|--bom;--markdown")
   string(REPLACE "|" ";" text "${text}")
