@@ -9,14 +9,14 @@
 #include <string>
 
 #include "common/check_win.h"
-#include "host/bstr_win.h"
+#include "common/bstr_win.h"
 #include "standin_control.h"  // generated
 
 namespace {
 
 using Microsoft::WRL::ComPtr;
 using rapporta::CheckHr;
-using rapporta::host::Bstr;
+using rapporta::Bstr;
 
 HWND FindEdit(HWND parent, bool multiLine) {
   for (HWND edit = FindWindowExW(parent, nullptr, L"EDIT", nullptr); edit;
