@@ -33,6 +33,8 @@ BenchForm::BenchForm() {
 }
 
 void BenchForm::Settle() {
+  // Queued entries wait for their update on a timer that only a loop sees.
+  while (form_->LogPending()) PumpFor(1);
   PumpPending();
   UpdateWindow(form_->Window());
 }

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "chat/sending.h"
+#include "chat/key_rules.h"
 #include "common/check_win.h"
 
 namespace rapporta::chat {
@@ -35,6 +35,21 @@ Subclass::~Subclass() {
   if (IsWindow(control_)) RemoveWindowSubclass(control_, proc_, kSubclassId);
 }
 
+bool InputKeys::sInput_KeyPress(char16_t keyAscii) {
+  if (keyAscii != kSendChar) return false;
+  send_();
+  return true;
+}
+
+bool LogKeys::lChat_KeyDown(int keyCode) {
+  const LogKeyAction action = LogKeyDown(keyCode, ModifierBits());
+  keyDownPassed_ = action == LogKeyAction::Pass;
+  // The box itself has no use for Esc; inside a dialog manager's care it
+  // would even close the window, so the key ends here.
+  if (action == LogKeyAction::FocusInput) focusInput_();
+  return action != LogKeyAction::Pass;
+}
+
 LRESULT CALLBACK InputKeys::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                  UINT_PTR, DWORD_PTR self) {
   switch (message) {
@@ -49,10 +64,7 @@ LRESULT CALLBACK InputKeys::Proc(HWND window, UINT message, WPARAM wParam, LPARA
       return code;
     }
     case WM_CHAR:
-      if (wParam == kSendChar) {
-        OwnerOf<InputKeys>(self).send_();
-        return 0;
-      }
+      if (OwnerOf<InputKeys>(self).sInput_KeyPress(static_cast<char16_t>(wParam))) return 0;
       break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(window, &Proc, kSubclassId);
@@ -64,23 +76,9 @@ LRESULT CALLBACK InputKeys::Proc(HWND window, UINT message, WPARAM wParam, LPARA
 LRESULT CALLBACK LogKeys::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                UINT_PTR, DWORD_PTR self) {
   switch (message) {
-    case WM_KEYDOWN: {
-      LogKeys& keys = OwnerOf<LogKeys>(self);
-      const LogKeyAction action = LogKeyDown(static_cast<int>(wParam), ModifierBits());
-      keys.keyDownPassed_ = action == LogKeyAction::Pass;
-      switch (action) {
-        case LogKeyAction::Pass:
-          break;
-        case LogKeyAction::FocusInput:
-          // The box itself has no use for Esc; inside a dialog manager's
-          // care it would even close the window, so the key ends here.
-          keys.focusInput_();
-          return 0;
-        case LogKeyAction::Cancel:
-          return 0;
-      }
+    case WM_KEYDOWN:
+      if (OwnerOf<LogKeys>(self).lChat_KeyDown(static_cast<int>(wParam))) return 0;
       break;
-    }
     case WM_SYSKEYDOWN:
       // Alt+Backspace would undo; the other system keys (Alt+F4, the menu)
       // belong to the window.

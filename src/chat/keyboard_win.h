@@ -29,6 +29,8 @@ class InputKeys {
       : send_(std::move(send)), subclass_(input, &Proc, this) {}
 
  private:
+  // True when the character is consumed.
+  bool sInput_KeyPress(char16_t keyAscii);
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                UINT_PTR id, DWORD_PTR self);
   std::function<void()> send_;
@@ -44,6 +46,8 @@ class LogKeys {
       : focusInput_(std::move(focusInput)), subclass_(log, &Proc, this) {}
 
  private:
+  // True when the key is cancelled.
+  bool lChat_KeyDown(int keyCode);
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                UINT_PTR id, DWORD_PTR self);
   std::function<void()> focusInput_;

@@ -14,10 +14,4 @@ void SendChatMsg(SendingWindow& window) {
   window.FocusInput();
 }
 
-LogKeyAction LogKeyDown(int keyCode, int shift) {
-  if (shift == kCtrlBit && keyCode == kKeyC) return LogKeyAction::Pass;
-  if (keyCode == kKeyEscape) return LogKeyAction::FocusInput;
-  return LogKeyAction::Cancel;
-}
-
 }  // namespace rapporta::chat

@@ -3,6 +3,7 @@
 #include "common/check_win.h"
 #include "common/text_win.h"
 #include "ui/dpi_win.h"
+#include "chat/key_rules.h"
 #include "ui/failure_report_win.h"
 
 namespace rapporta::ui {
@@ -12,15 +13,10 @@ constexpr wchar_t kClassName[] = L"Rapporta.Form1";
 constexpr wchar_t kInitialCaption[] = L"Form1";
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kExStyle = 0;
-// Brings queued log entries into the box, once per turn of the message loop.
+// The log's next update, on a later turn of the message loop or after the
+// rest of its interval.
 constexpr UINT kFlushLog = WM_APP + 1;
-// A burst of received lines comes one host event at a time, each costing
-// the box a redraw: the box is brought up to date at most this often (ms).
-// The first line after a quiet spell shows at once.
-constexpr ULONGLONG kFlushInterval = 40;
-// Characters brought into the box per turn: a huge entry goes in over a few
-// turns, so the window keeps answering meanwhile.
-constexpr std::size_t kFlushBudget = 5000;
+constexpr UINT_PTR kFlushTimer = 1;
 
 void RegisterFormClass(WNDPROC procedure) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -78,8 +74,7 @@ StartResult Form1::Start(int showCommand) {
     }
     dpi_ = dpi;
     controls_.Create(window_, dpi);
-    logBox_.emplace(controls_[lChat]);
-    log_.emplace(*logBox_);
+    log_.emplace(controls_[lChat], window_, kFlushLog, kFlushTimer);
     inputKeys_.emplace(controls_[sInput], [this] { SendChatMsg(); });
     logKeys_.emplace(controls_[lChat], [this] { FocusInput(); });
     Form_Resize(false);
@@ -163,11 +158,17 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       DestroyWindow(window_);
       return 0;
     case WM_DESTROY:
-      Form_Unload();
+      connection::Form_Unload(*this);
+      // Wakes the message loop, which ends once the window is gone.
+      PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
       return 0;
+    case WM_TIMER:
+      if (wParam != kFlushTimer) break;
+      [[fallthrough]];
     case kFlushLog:
-      flushPosted_ = false;
-      Handle([&] { FlushLog(); });
+      Handle([&] {
+        if (log_) log_->Flush();
+      });
       return 0;
   }
   return DefWindowProcW(window_, message, wParam, lParam);
@@ -199,46 +200,8 @@ void Form1::Form_Resize(bool minimized) {
     RECT client{};
     CheckWin(GetClientRect(window_, &client), "GetClientRect");
     if (minimized || IsIconic(window_)) return;  // nothing moves
-    logBox_->Refit([&] { controls_.Resize(client.right, client.bottom, dpi_); });
+    log_->Refit([&] { controls_.Resize(client.right, client.bottom, dpi_); });
   });
-}
-
-void Form1::Form_Unload() {
-  echo_.reset();
-  // Wakes the message loop, which ends once the window is gone.
-  PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
-}
-
-void Form1::FlushLog() {
-  if (!log_ || !log_->HasPending()) return;
-  const ULONGLONG since = GetTickCount64() - lastFlush_;
-  if (since < kFlushInterval) {
-    // Waits out the interval while nothing comes in; anything that does
-    // (a host event, input, a message) is handled first, and the flush
-    // comes back after it.
-    const DWORD woken = MsgWaitForMultipleObjectsEx(
-        // cppcheck-suppress nullPointer ; no handles: a wait for messages only
-        0, nullptr, static_cast<DWORD>(kFlushInterval - since),
-        QS_POSTMESSAGE | QS_SENDMESSAGE | QS_INPUT, MWMO_INPUTAVAILABLE);
-    if (woken != WAIT_TIMEOUT) {
-      PostFlush();
-      return;
-    }
-  }
-  log_->Flush(kFlushBudget);
-  if (log_->HasPending()) {
-    // The rest of a long text goes on at the next turn, without waiting.
-    lastFlush_ = 0;
-    PostFlush();
-  } else {
-    lastFlush_ = GetTickCount64();
-  }
-}
-
-void Form1::PostFlush() {
-  if (flushPosted_) return;
-  CheckWin(PostMessageW(window_, kFlushLog, 0, 0), "PostMessage");
-  flushPosted_ = true;
 }
 
 template <typename Work>
@@ -273,17 +236,17 @@ void Form1::SetChatText(TextView text) {
   // whole burst in one update on the next turn of the message loop.
   const chat::LocalTime now = services_.clock ? services_.clock() : LocalNow();
   log_->Add(chat::LogEntry(chat::TimePrefix(showTime_, now), text));
-  PostFlush();
 }
 
 void Form1::ChatTextReceived(TextView text) {
-  const Text copy(text);
-  Handle([&] { SetChatText(copy); });
+  Handle([&] { connection::Echo_ChatTextReceived(*this, text); });
 }
 
-void Form1::Closing() {
-  // Unloading right here would release the host inside its own event call:
-  // the close comes back through the message queue instead.
+void Form1::Closing() { connection::Echo_Closing(*this); }
+
+void Form1::CloseFromHost() {
+  // The close comes back through the message queue; start-up, still
+  // running, sees it as CloseRequested.
   closeRequested_ = true;
   if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
 }

@@ -1,6 +1,8 @@
 #pragma once
-// Form1, the program's one window: the six controls, start-up, the host's
-// events, sending, the log and the failure policy.
+// Form1, the program's one window: it routes the messages of its six
+// controls and the host's events to their handlers, and keeps the failure
+// policy. The rules live beside it: start-up, the host's events and unload
+// in connection/, the log, sending and the keys in chat/.
 //
 // For tests and the program's entry:
 //   Form1 form(services);            // services are injected (host, save, clock)
@@ -9,12 +11,12 @@
 //                                    the window is gone)
 //   form.LogText()                   the log as the rules give it (queued
 //                                    entries applied)
+//   form.LogPending()                whether entries wait for the box
 //   form.ChatTextReceived(...), form.Closing()   the host's events
 //   RunMessageLoop(form)             (message_loop_win.h) until the window is gone
 // Entries reach the log box on a later turn of the message loop (a burst at
-// most every 40 ms, a huge entry over a few turns); pump messages before
-// reading the box itself: the flush waits out its 40 ms while nothing else
-// comes in.
+// most every 40 ms, a huge entry over a few turns); pump messages until
+// LogPending() is false before reading the box itself.
 #include <windows.h>
 
 #include <functional>
@@ -22,15 +24,15 @@
 #include <optional>
 #include <string>
 
-#include "chat/chat_log.h"
 #include "chat/keyboard_win.h"
-#include "chat/log_box_win.h"
 #include "chat/log_rule.h"
+#include "chat/paced_log_win.h"
 #include "chat/sending.h"
+#include "connection/host_events.h"
+#include "connection/single_instance_win.h"
 #include "connection/startup.h"
 #include "host/host.h"
 #include "ui/form_controls_win.h"
-#include "ui/single_instance_win.h"
 
 namespace rapporta::ui {
 
@@ -42,7 +44,7 @@ struct Form1Services {
   host::HostFactory hostFactory;
   SaveCommand save;
   Clock clock;  // empty: the local time
-  std::wstring instanceName = kInstanceName;  // the single-instance mutex
+  std::wstring instanceName = connection::kInstanceName;  // the single-instance mutex
 };
 
 enum class StartResult {
@@ -53,7 +55,8 @@ enum class StartResult {
 
 class Form1 final : public host::HostEvents,
                     private chat::SendingWindow,
-                    private connection::StartupWindow {
+                    private connection::StartupWindow,
+                    private connection::HostEventWindow {
  public:
   explicit Form1(Form1Services services);
   ~Form1() override;
@@ -67,12 +70,13 @@ class Form1 final : public host::HostEvents,
   bool ShowTime() const { return showTime_; }
   bool Connected() const { return echo_ != nullptr; }
   Text LogText() { return log_ ? log_->Read() : Text(); }
+  bool LogPending() const { return log_ && log_->Pending(); }
 
   // Window methods.
   void SendChatMsg();
   void SetChatText(TextView text) override;
 
-  // The host's events.
+  // The host's events, handed to Echo_ChatTextReceived and Echo_Closing.
   void ChatTextReceived(TextView text) override;
   void Closing() override;
 
@@ -81,9 +85,6 @@ class Form1 final : public host::HostEvents,
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
   void Form_Resize(bool minimized);
-  void Form_Unload();
-  void FlushLog();
-  void PostFlush();
 
   // Runs one handler: a failure is reported and abandons it; a close that
   // came meanwhile is carried out once no handler is running any more.
@@ -108,20 +109,20 @@ class Form1 final : public host::HostEvents,
   bool CloseRequested() const override { return closeRequested_; }
   void SetCaption(TextView caption) override;
   void SetShowTime(bool on) override { showTime_ = on; }
+  // connection::HostEventWindow
+  void CloseFromHost() override;
+  void ReleaseHost() override { echo_.reset(); }
 
   Form1Services services_;
   HWND window_ = nullptr;
   FormControls controls_;
-  std::optional<chat::EditLogBox> logBox_;
-  std::optional<chat::ChatLog> log_;
+  std::optional<chat::PacedLog> log_;
   std::optional<chat::InputKeys> inputKeys_;
   std::optional<chat::LogKeys> logKeys_;
-  std::optional<SingleInstance> instance_;
+  std::optional<connection::SingleInstance> instance_;
   std::unique_ptr<host::Host> echo_;
   int dpi_ = 96;  // the window's DPI, as last announced
   bool showTime_ = false;
-  bool flushPosted_ = false;
-  ULONGLONG lastFlush_ = 0;  // GetTickCount64 at the end of the last flush
   int busy_ = 0;               // handlers (and their modal dialogs) running
   bool closePending_ = false;  // a close waits for them to end
   bool closeRequested_ = false;  // the host announced its closing

@@ -17,7 +17,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     const ComApartment com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    ui::Form1 form({host::CreateHostApp, save::B_Save_Click, {}, ui::kInstanceName});
+    ui::Form1 form({host::CreateHostApp, save::B_Save_Click, {}, connection::kInstanceName});
     if (form.Start(showCommand) != ui::StartResult::Running) return 0;
     return ui::RunMessageLoop(form);
   } catch (const Failure& failure) {

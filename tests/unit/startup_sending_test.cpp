@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "chat/key_rules.h"
 #include "chat/sending.h"
 #include "common/failure.h"
 #include "connection/startup.h"

@@ -43,7 +43,7 @@ class FormTest : public ::testing::Test {
   HWND Control(ui::ControlIndex index) const { return form->Control(index); }
   // The log box's own text, once every queued entry has reached it.
   std::wstring LogBoxText() {
-    PumpPending(Window());
+    EXPECT_TRUE(PumpUntil([&] { return !form->LogPending(); }));
     return WindowText(Control(ui::lChat));
   }
   void Pump() { PumpPending(Window()); }

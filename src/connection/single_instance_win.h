@@ -5,7 +5,7 @@
 
 #include "common/unique_win.h"
 
-namespace rapporta::ui {
+namespace rapporta::connection {
 
 inline constexpr wchar_t kInstanceName[] = L"Local\\Rapporta.SingleInstance";
 
@@ -19,4 +19,4 @@ class SingleInstance {
   bool anotherRunning_ = false;
 };
 
-}  // namespace rapporta::ui
+}  // namespace rapporta::connection
