@@ -79,10 +79,11 @@ TEST_F(LogSequence, HugeLineReachesTheBoxWhileTheWindowKeepsAnswering) {
   huge[20001] = u'\xDE00';
   const int beforeLength = GetWindowTextLengthW(Control(lChat));
   host->events->ChatTextReceived(huge);
-  // One message at a time, until the box has changed once.
+  // One message at a time (the update may wait for its timer), until the
+  // box has changed once.
   MSG message;
   while (GetWindowTextLengthW(Control(lChat)) == beforeLength &&
-         PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+         GetMessageW(&message, nullptr, 0, 0) > 0) {
     DispatchMessageW(&message);
   }
   const auto firstTurn = static_cast<std::size_t>(GetWindowTextLengthW(Control(lChat)));
