@@ -1,7 +1,8 @@
 // The window benchmarks under Wine; scripts/bench runs each part in a
 // process of its own and prints the table.
 //   window_bench appends [scale] | hugeline | memory [appends]
-//   window_bench startup <rapporta.exe> <bare_window.exe> [runs]
+//   window_bench startup <runs> <bare_window.exe> <minimal_client.exe> <rapporta.exe>
+//                        [<another rapporta.exe> <its name>]
 //   window_bench burst <rapporta.exe> [lines]
 #include <windows.h>
 #include <commctrl.h>
@@ -15,6 +16,7 @@
 #include "huge_line_bench_win.h"
 #include "memory_bench_win.h"
 #include "process_bench_win.h"
+#include "startup_bench_win.h"
 
 int wmain(int argc, wchar_t** argv) {
   using namespace rapporta::bench;
@@ -30,8 +32,13 @@ int wmain(int argc, wchar_t** argv) {
       RunHugeLineBench();
     } else if (part == L"memory") {
       RunMemoryBench(number(2, 100000));
-    } else if (part == L"startup" && argc > 3) {
-      RunStartupBench(argv[2], argv[3], number(4, 5));
+    } else if (part == L"startup" && argc > 5) {
+      StartupPrograms programs{argv[3], argv[4], argv[5], argc > 7 ? argv[6] : L"", ""};
+      // The name is a git revision: plain ASCII.
+      for (const wchar_t* c = argc > 7 ? argv[7] : L""; *c; ++c) {
+        programs.beforeName += static_cast<char>(*c);
+      }
+      RunStartupBench(programs, number(2, 5));
     } else if (part == L"burst" && argc > 2) {
       RunBurstBench(argv[2], number(3, 1000));
     } else {

@@ -1,7 +1,6 @@
 #include "process_bench_win.h"
 
 #include <windows.h>
-#include <psapi.h>
 
 #include <atomic>
 #include <thread>
@@ -16,42 +15,6 @@
 
 namespace rapporta::bench {
 namespace {
-
-bool Connected(const std::wstring& caption) { return caption.rfind(L"Rapporta! <", 0) == 0; }
-bool Any(const std::wstring&) { return true; }
-
-struct Memory {
-  double workingSetMb = 0;
-  double privateMb = 0;
-};
-
-Memory MemoryOf(HANDLE process) {
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
-  GetProcessMemoryInfo(process, &counters, sizeof counters);
-  return {static_cast<double>(counters.WorkingSetSize) / 1048576.0,
-          static_cast<double>(counters.PagefileUsage) / 1048576.0};
-}
-
-// Launch to a visible window that accept takes; the window is closed again.
-double StartOnce(const std::wstring& program, bool (*accept)(const std::wstring&),
-                 Memory* memory = nullptr) {
-  const double began = NowMs();
-  const Launched launched = Launch(program);
-  const HWND window = WaitForWindow(launched.id, accept, 60000);
-  const double took = NowMs() - began;
-  if (!window) throw Failure("no window of the started program", 0);
-  if (memory) {
-    Sleep(300);
-    *memory = MemoryOf(launched.process.Get());
-  }
-  CloseAndWait(window, launched.process.Get());
-  return took;
-}
-
-std::string Cell(const Figures& f) {
-  return Format("median %7.1f ms, worst %7.1f ms (%zu runs)", f.median, f.worst, f.count);
-}
 
 BOOL CALLBACK VisitChild(HWND child, LPARAM context) {
   wchar_t name[16] = {};
@@ -140,38 +103,6 @@ class NullClient final : public host::HostEvents {
 };
 
 }  // namespace
-
-void RunStartupBench(const std::wstring& rapporta, const std::wstring& bare, int runs) {
-  std::vector<double> bareTimes, hostTimes, coldTimes, warmTimes;
-  Memory bareMemory, ownMemory;
-  for (int run = 0; run < runs; ++run) {
-    bareTimes.push_back(StartOnce(bare, &Any, run == 0 ? &bareMemory : nullptr));
-
-    // The host's own start: activation of a server that is not running.
-    const double began = NowMs();
-    auto control = ConnectStandin();
-    hostTimes.push_back(NowMs() - began);
-    // With the host running: only the window's own start-up and connection.
-    warmTimes.push_back(StartOnce(rapporta, &Connected, run == 0 ? &ownMemory : nullptr));
-    CloseStandin(control);
-
-    // Host not running: rapporta's start-up starts it.
-    coldTimes.push_back(StartOnce(rapporta, &Connected));
-    control = ConnectStandin();
-    CloseStandin(control);
-  }
-  const Figures bareF = Summarize(bareTimes), hostF = Summarize(hostTimes);
-  const Figures coldF = Summarize(coldTimes), warmF = Summarize(warmTimes);
-  PrintRow("start-up: bare Win32 window, launch to visible", Cell(bareF));
-  PrintRow("start-up: stand-in host alone (COM activation)", Cell(hostF));
-  PrintRow("start-up: rapporta.exe, host running, to connected window", Cell(warmF));
-  PrintRow("start-up: rapporta.exe, host not running", Cell(coldF));
-  PrintRow("after start-up: working set, private bytes, MB",
-           Format("bare window %.1f, %.1f; rapporta.exe %.1f, %.1f", bareMemory.workingSetMb,
-                  bareMemory.privateMb, ownMemory.workingSetMb, ownMemory.privateMb));
-  PrintRow("  ratio", Format("warm/bare %.2fx; cold/(bare + host) %.2fx", warmF.median / bareF.median,
-                             coldF.median / (bareF.median + hostF.median)));
-}
 
 void RunBurstBench(const std::wstring& rapporta, int lines) {
   auto control = ConnectStandin();

@@ -1,5 +1,7 @@
 #include "processes_win.h"
 
+#include <psapi.h>
+
 #include "bench_util_win.h"
 #include "common/check_win.h"
 
@@ -24,6 +26,16 @@ std::wstring CaptionOf(HWND window) {
   wchar_t caption[256] = {};
   GetWindowTextW(window, caption, 256);
   return caption;
+}
+
+bool Connected(const std::wstring& caption) { return caption.find(L" <") != std::wstring::npos; }
+
+Memory MemoryOf(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(process, &counters, sizeof counters);
+  return {static_cast<double>(counters.WorkingSetSize) / 1048576.0,
+          static_cast<double>(counters.PagefileUsage) / 1048576.0};
 }
 
 namespace {

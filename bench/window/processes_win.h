@@ -28,6 +28,15 @@ HWND WaitForWindow(DWORD processId, const std::function<bool(const std::wstring&
 void CloseAndWait(HWND window, HANDLE process);
 
 std::wstring CaptionOf(HWND window);
+// A caption that shows a call sign: Rapporta's, or the minimal client's, once
+// connected.
+bool Connected(const std::wstring& caption);
+
+struct Memory {
+  double workingSetMb = 0;
+  double privateMb = 0;
+};
+Memory MemoryOf(HANDLE process);
 
 // The stand-in host's test control; starts the host when it is not running.
 Microsoft::WRL::ComPtr<IStandinControl> ConnectStandin();

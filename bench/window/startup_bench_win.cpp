@@ -1,0 +1,122 @@
+// Launch to a visible window and memory after start-up: the bare window, the
+// minimal host client (the floor for a connected window), rapporta.exe and,
+// when given, an earlier build of it. The programs take turns within each
+// run so that a change in the machine's load falls on all of them alike.
+#include "startup_bench_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "bench_util_win.h"
+#include "common/failure.h"
+#include "processes_win.h"
+
+namespace rapporta::bench {
+namespace {
+
+bool Any(const std::wstring&) { return true; }
+
+struct Series {
+  std::vector<double> times;
+  std::vector<double> workingSet;
+  std::vector<double> privateBytes;
+};
+
+double Median(std::vector<double> values) { return Summarize(std::move(values)).median; }
+
+// Launch to a visible window that accept takes; then, once it has settled,
+// its memory; the window is closed again.
+void StartOnce(const std::wstring& program, bool (*accept)(const std::wstring&), Series& into,
+               bool withMemory = true) {
+  const double began = NowMs();
+  const Launched launched = Launch(program);
+  const HWND window = WaitForWindow(launched.id, accept, 60000);
+  const double took = NowMs() - began;
+  if (!window) throw Failure("no window of the started program", 0);
+  into.times.push_back(took);
+  if (withMemory) {
+    Sleep(300);
+    const Memory memory = MemoryOf(launched.process.Get());
+    into.workingSet.push_back(memory.workingSetMb);
+    into.privateBytes.push_back(memory.privateMb);
+  }
+  CloseAndWait(window, launched.process.Get());
+}
+
+// The host not running: the program starts it. The host stays after the
+// program closes and is closed here.
+void ColdStart(const std::wstring& program, Series& into) {
+  StartOnce(program, &Connected, into, false);
+  auto control = ConnectStandin();
+  CloseStandin(control);
+}
+
+std::string Cell(const Series& series) {
+  const Figures f = Summarize(series.times);
+  return Format("median %7.1f ms, worst %7.1f ms (%zu runs)", f.median, f.worst, f.count);
+}
+
+std::string Ratio(const Series& series, double floor, const char* of) {
+  return Format("; %.2fx %s", Median(series.times) / floor, of);
+}
+
+std::string MemoryCell(const Series& series, const Series* floor) {
+  std::string cell = Format("%.1f / %.1f", Median(series.workingSet), Median(series.privateBytes));
+  if (floor) {
+    cell += Format("; private %.2fx the minimal client's",
+                   Median(series.privateBytes) / Median(floor->privateBytes));
+  }
+  return cell;
+}
+
+}  // namespace
+
+void RunStartupBench(const StartupPrograms& programs, int runs) {
+  Series bare, host, minimal, own, before, cold, coldBefore;
+  const bool compare = !programs.before.empty();
+  const std::string beforeName = "rapporta.exe at " + programs.beforeName;
+  for (int run = 0; run < runs; ++run) {
+    StartOnce(programs.bare, &Any, bare);
+
+    // The host's own start: activation of a server that is not running.
+    const double began = NowMs();
+    auto control = ConnectStandin();
+    host.times.push_back(NowMs() - began);
+    // With the host running, in turn, starting from a different one each run.
+    struct Turn {
+      const std::wstring* program;
+      Series* series;
+    };
+    std::vector<Turn> turns{{&programs.minimal, &minimal}, {&programs.rapporta, &own}};
+    if (compare) turns.push_back({&programs.before, &before});
+    std::rotate(turns.begin(), turns.begin() + run % turns.size(), turns.end());
+    for (const Turn& turn : turns) StartOnce(*turn.program, &Connected, *turn.series);
+    CloseStandin(control);
+
+    ColdStart(programs.rapporta, cold);
+    if (compare) ColdStart(programs.before, coldBefore);
+  }
+
+  const double floor = Median(minimal.times);
+  const double bareAndHost = Median(bare.times) + Median(host.times);
+  PrintRow("start-up: bare Win32 window, launch to visible", Cell(bare));
+  PrintRow("start-up: the host alone (COM activation of the stand-in)", Cell(host));
+  PrintRow("host running: minimal client to connected (the floor)",
+           Cell(minimal) + Ratio(minimal, Median(bare.times), "bare"));
+  PrintRow("host running: rapporta.exe to its connected window",
+           Cell(own) + Ratio(own, floor, "floor"));
+  if (compare) PrintRow("host running: " + beforeName, Cell(before) + Ratio(before, floor, "floor"));
+  PrintRow("host not running: rapporta.exe", Cell(cold) + Ratio(cold, bareAndHost, "bare + host"));
+  if (compare) {
+    PrintRow("host not running: " + beforeName,
+             Cell(coldBefore) + Ratio(coldBefore, bareAndHost, "bare + host"));
+  }
+  PrintRow("after start-up, working set / private MB: bare window", MemoryCell(bare, nullptr));
+  PrintRow("  minimal client, connected (the floor)", MemoryCell(minimal, nullptr));
+  PrintRow("  rapporta.exe, connected", MemoryCell(own, &minimal));
+  if (compare) PrintRow("  " + beforeName + ", connected", MemoryCell(before, &minimal));
+}
+
+}  // namespace rapporta::bench
