@@ -5,13 +5,15 @@
 #include "common/check_win.h"
 #include "common/text_win.h"
 #include "common/version.h"
+#include "save/common_dialogs_win.h"
 #include "save/dlg_util.h"
 
 namespace rapporta::save {
 
 bool ShowSaveDialog(OPENFILENAMEW& record) {
-  if (GetSaveFileNameW(&record)) return true;
-  const DWORD error = CommDlgExtendedError();
+  const CommonDialogs& dialogs = LoadCommonDialogs();
+  if (dialogs.getSaveFileName(&record)) return true;
+  const DWORD error = dialogs.extendedError();
   if (error == FNERR_BUFFERTOOSMALL && record.lpstrFile && record.nMaxFile > 0) {
     // The buffer then holds the size the name needs, not a name.
     record.lpstrFile[0] = L'\0';

@@ -1,16 +1,15 @@
 #include "ui/dpi_win.h"
 
 #include "common/check_win.h"
+#include "common/module_function_win.h"
 
 namespace rapporta::ui {
 namespace {
 
+// Newer systems' functions, absent from older ones.
 template <typename Function>
 Function User32Function(const char* name) {
-  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  if (user32 == nullptr) return nullptr;
-  // The detour through void* keeps the compilers quiet about the cast.
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+  return ModuleFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 int SystemDpi() {

@@ -1,5 +1,8 @@
 // The real rapporta.exe and the real stand-in host, out of process.
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <psapi.h>
 
 #include <cstdio>
 
@@ -48,6 +51,22 @@ std::wstring MessageBoxText(RapportaProcess& process, HWND* box) {
   return *box ? WindowText(GetDlgItem(*box, 0xffff)) : std::wstring();
 }
 
+// Whether the process has loaded a library of this name; false too when its
+// modules cannot be listed, which the test's own check of user32 catches.
+bool HasLoaded(HANDLE process, const wchar_t* name) {
+  HMODULE modules[1024];
+  DWORD bytes = 0;
+  if (!EnumProcessModulesEx(process, modules, sizeof modules, &bytes, LIST_MODULES_ALL)) {
+    return false;
+  }
+  for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 1024; ++i) {
+    wchar_t base[MAX_PATH] = {};
+    GetModuleBaseNameW(process, modules[i], base, MAX_PATH);
+    if (lstrcmpiW(base, name) == 0) return true;
+  }
+  return false;
+}
+
 class EndToEnd : public ::testing::Test {
  protected:
   ComApartment apartment_;
@@ -62,6 +81,24 @@ TEST_F(EndToEnd, StartsConnectedWithTheCallsignInTheCaption) {
   std::printf("launch to visible connected window, host running: %lu ms\n", GetTickCount() - start);
   EXPECT_EQ(WindowText(form), kCaption);
   EXPECT_EQ(standin_.SinkCount(), 1);
+}
+
+// The save dialog's library, and shell32 behind it, cost start-up time and
+// memory that most sessions never use: they come with the first save.
+TEST_F(EndToEnd, TheSaveDialogsLibrariesAreLoadedByTheFirstSaveNotAtStartUp) {
+  RapportaProcess rapporta;
+  HWND form = Connected(rapporta);
+  ASSERT_TRUE(form);
+  ASSERT_TRUE(HasLoaded(rapporta.Handle(), L"user32.dll"));
+  EXPECT_FALSE(HasLoaded(rapporta.Handle(), L"comdlg32.dll"));
+  EXPECT_FALSE(HasLoaded(rapporta.Handle(), L"shell32.dll"));
+  PostMessageW(FindChild(form, L"BUTTON", 0, L"保存"), BM_CLICK, 0, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = rapporta.VisibleWindow(L"#32770")) != nullptr; }));
+  EXPECT_TRUE(HasLoaded(rapporta.Handle(), L"comdlg32.dll"));
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(WaitFor([&] { return rapporta.VisibleWindow(L"#32770") == nullptr; }));
+  EXPECT_FALSE(rapporta.Ended(300));
 }
 
 TEST_F(EndToEnd, AnEmptyCallsignGivesEmptyBrackets) {
