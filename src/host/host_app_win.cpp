@@ -5,27 +5,19 @@
 #include "common/check_win.h"
 #include "host/advise_win.h"
 #include "common/bstr_win.h"
+#include "host/event_ids_win.h"
 #include "host/event_sink_win.h"
-#include "host/type_info_win.h"
 
 namespace rapporta::host {
 namespace {
 
 using Microsoft::WRL::ComPtr;
 
-// The dispatch ids of the host's two events: its first and second member.
-std::pair<DISPID, DISPID> EventDispIds(IHostApp& app) {
-  auto library = ContainingTypeLib(app);
-  auto members = Members(*InterfaceTypeInfo(*library.Get(), __uuidof(IHostAppEvents)).Get());
-  if (members.size() < 2) throw Failure("HostApp events type information", E_UNEXPECTED);
-  return {members[0].dispId, members[1].dispId};
-}
-
 class HostAppClient final : public Host {
  public:
   HostAppClient(ComPtr<IHostApp> app, HostEvents& events) : app_(std::move(app)) {
-    const auto [chatTextReceived, closing] = EventDispIds(*app_.Get());
-    sink_ = MakeComObject<EventSink>(events, chatTextReceived, closing);
+    const EventIds ids = EventDispIds(*app_.Get());
+    sink_ = MakeComObject<EventSink>(events, ids.chatTextReceived, ids.closing);
     advise_.emplace(*app_.Get(), __uuidof(IHostAppEvents), *sink_.Get());
   }
   HostAppClient(const HostAppClient&) = delete;

@@ -3,33 +3,8 @@
 #include "common/check_win.h"
 
 namespace rapporta::host {
-namespace {
 
 using Microsoft::WRL::ComPtr;
-
-// Type attributes and function descriptions are lent by the type
-// information and must be handed back to it.
-template <typename T, auto Release>
-class Lent {
- public:
-  explicit Lent(ITypeInfo& info) : info_(info) {}
-  Lent(const Lent&) = delete;
-  Lent& operator=(const Lent&) = delete;
-  ~Lent() {
-    if (value_) (info_.*Release)(value_);
-  }
-  T** Put() { return &value_; }
-  const T* operator->() const { return value_; }
-
- private:
-  ITypeInfo& info_;
-  T* value_ = nullptr;
-};
-
-using TypeAttr = Lent<TYPEATTR, &ITypeInfo::ReleaseTypeAttr>;
-using FuncDesc = Lent<FUNCDESC, &ITypeInfo::ReleaseFuncDesc>;
-
-}  // namespace
 
 ComPtr<ITypeInfo> InterfaceTypeInfo(ITypeLib& library, REFIID iid) {
   ComPtr<ITypeInfo> info;
@@ -61,12 +36,14 @@ std::vector<MemberInfo> Members(ITypeInfo& info) {
   }
   std::vector<MemberInfo> members;
   members.reserve(count);
-  for (UINT i = 0; i < count; ++i) {
-    FuncDesc desc(info);
-    CheckHr(info.GetFuncDesc(i, desc.Put()), "ITypeInfo.GetFuncDesc");
-    members.push_back({desc->memid, static_cast<int>(desc->oVft / sizeof(void*))});
-  }
+  for (UINT i = 0; i < count; ++i) members.push_back(MemberAt(info, i));
   return members;
+}
+
+MemberInfo MemberAt(ITypeInfo& info, UINT index) {
+  FuncDesc desc(info);
+  CheckHr(info.GetFuncDesc(index, desc.Put()), "ITypeInfo.GetFuncDesc");
+  return {desc->memid, static_cast<int>(desc->oVft / sizeof(void*))};
 }
 
 ComPtr<ITypeLib> ContainingTypeLib(IDispatch& object) {

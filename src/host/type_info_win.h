@@ -9,6 +9,30 @@
 
 namespace rapporta::host {
 
+// What type information or a type library lends (attributes, function
+// descriptions) and must be handed back to the lender.
+template <typename Lender, typename T, auto Release>
+class Lent {
+ public:
+  explicit Lent(Lender& lender) : lender_(lender) {}
+  Lent(const Lent&) = delete;
+  Lent& operator=(const Lent&) = delete;
+  ~Lent() {
+    if (value_) (lender_.*Release)(value_);
+  }
+  T** Put() { return &value_; }
+  const T* operator->() const { return value_; }
+  const T& operator*() const { return *value_; }
+
+ private:
+  Lender& lender_;
+  T* value_ = nullptr;
+};
+
+using TypeAttr = Lent<ITypeInfo, TYPEATTR, &ITypeInfo::ReleaseTypeAttr>;
+using FuncDesc = Lent<ITypeInfo, FUNCDESC, &ITypeInfo::ReleaseFuncDesc>;
+using LibAttr = Lent<ITypeLib, TLIBATTR, &ITypeLib::ReleaseTLibAttr>;
+
 struct MemberInfo {
   DISPID dispId;
   // Table position counted from 0, the entries of IUnknown and IDispatch
@@ -24,6 +48,8 @@ Microsoft::WRL::ComPtr<ITypeInfo> InterfaceTypeInfo(ITypeLib& library, REFIID ii
 // library declares them; a property with get and put appears once per
 // accessor.
 std::vector<MemberInfo> Members(ITypeInfo& info);
+// Only the member at index in that order: one call on the type information.
+MemberInfo MemberAt(ITypeInfo& info, UINT index);
 
 // The type library an automation object comes from, as the object itself
 // reports it.
