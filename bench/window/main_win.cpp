@@ -2,7 +2,8 @@
 // process of its own and prints the table.
 //   window_bench appends [scale] | hugeline | memory [appends]
 //   window_bench startup <runs> <bare_window.exe> <minimal_client.exe> <rapporta.exe>
-//                        [<another rapporta.exe> <its name>]
+//                        [<an earlier rapporta.exe> <its revision>]...
+//   window_bench calls <bare_window.exe> <minimal_client.exe> <rapporta.exe> [...as above]
 //   window_bench burst <rapporta.exe> [lines]
 #include <windows.h>
 #include <commctrl.h>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "append_bench_win.h"
+#include "calls_bench_win.h"
 #include "common/failure.h"
 #include "huge_line_bench_win.h"
 #include "memory_bench_win.h"
@@ -32,13 +34,21 @@ int wmain(int argc, wchar_t** argv) {
       RunHugeLineBench();
     } else if (part == L"memory") {
       RunMemoryBench(number(2, 100000));
-    } else if (part == L"startup" && argc > 5) {
-      StartupPrograms programs{argv[3], argv[4], argv[5], argc > 7 ? argv[6] : L"", ""};
-      // The name is a git revision: plain ASCII.
-      for (const wchar_t* c = argc > 7 ? argv[7] : L""; *c; ++c) {
-        programs.beforeName += static_cast<char>(*c);
+    } else if ((part == L"startup" && argc > 5) || (part == L"calls" && argc > 4)) {
+      // calls takes no run count: its programs start one place earlier.
+      const int first = part == L"startup" ? 3 : 2;
+      StartupPrograms programs{argv[first], argv[first + 1], {{"rapporta.exe", argv[first + 2]}}};
+      for (int i = first + 3; i + 1 < argc; i += 2) {
+        // The revision names an earlier build: plain ASCII.
+        std::string name = "rapporta.exe at ";
+        for (const wchar_t* c = argv[i + 1]; *c; ++c) name += static_cast<char>(*c);
+        programs.builds.push_back({name, argv[i]});
       }
-      RunStartupBench(programs, number(2, 5));
+      if (part == L"calls") {
+        RunCallsBench(programs);
+      } else {
+        RunStartupBench(programs, number(2, 5));
+      }
     } else if (part == L"burst" && argc > 2) {
       RunBurstBench(argv[2], number(3, 1000));
     } else {

@@ -7,13 +7,18 @@
 
 namespace rapporta::bench {
 
-Launched Launch(const std::wstring& program) {
+Launched Launch(const std::wstring& program, HANDLE output) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  if (output) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+  }
   PROCESS_INFORMATION info{};
   std::wstring commandLine = L"\"" + program + L"\"";
-  CheckWin(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                          nullptr, nullptr, &startup, &info),
+  CheckWin(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr,
+                          output ? TRUE : FALSE, 0, nullptr, nullptr, &startup, &info),
            "CreateProcess");
   CloseHandle(info.hThread);
   Launched launched;

@@ -16,7 +16,9 @@ struct Launched {
   DWORD id = 0;
 };
 
-Launched Launch(const std::wstring& program);
+// Its standard output and error go to output when given (an inheritable
+// handle).
+Launched Launch(const std::wstring& program, HANDLE output = nullptr);
 
 // Polls until a visible top-level window of the process satisfies accept
 // (given its caption); its handle, or null when the time ran out.

@@ -1,6 +1,6 @@
 // Launch to a visible window and memory after start-up: the bare window, the
-// minimal host client (the floor for a connected window), rapporta.exe and,
-// when given, an earlier build of it. The programs take turns within each
+// minimal host client (the floor for a connected window), rapporta.exe and
+// any earlier builds of it. The programs take turns within each
 // run so that a change in the machine's load falls on all of them alike.
 #include "startup_bench_win.h"
 
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench_util_win.h"
+#include "calls_bench_win.h"
 #include "common/failure.h"
 #include "processes_win.h"
 
@@ -74,9 +75,9 @@ std::string MemoryCell(const Series& series, const Series* floor) {
 }  // namespace
 
 void RunStartupBench(const StartupPrograms& programs, int runs) {
-  Series bare, host, minimal, own, before, cold, coldBefore;
-  const bool compare = !programs.before.empty();
-  const std::string beforeName = "rapporta.exe at " + programs.beforeName;
+  Series bare, host, minimal;
+  std::vector<double> oneCall;
+  std::vector<Series> warm(programs.builds.size()), cold(programs.builds.size());
   for (int run = 0; run < runs; ++run) {
     StartOnce(programs.bare, &Any, bare);
 
@@ -84,39 +85,45 @@ void RunStartupBench(const StartupPrograms& programs, int runs) {
     const double began = NowMs();
     auto control = ConnectStandin();
     host.times.push_back(NowMs() - began);
+    oneCall.push_back(OneCallMs());
     // With the host running, in turn, starting from a different one each run.
     struct Turn {
       const std::wstring* program;
       Series* series;
     };
-    std::vector<Turn> turns{{&programs.minimal, &minimal}, {&programs.rapporta, &own}};
-    if (compare) turns.push_back({&programs.before, &before});
+    std::vector<Turn> turns{{&programs.minimal, &minimal}};
+    for (std::size_t i = 0; i < programs.builds.size(); ++i) {
+      turns.push_back({&programs.builds[i].path, &warm[i]});
+    }
     std::rotate(turns.begin(), turns.begin() + run % turns.size(), turns.end());
     for (const Turn& turn : turns) StartOnce(*turn.program, &Connected, *turn.series);
     CloseStandin(control);
 
-    ColdStart(programs.rapporta, cold);
-    if (compare) ColdStart(programs.before, coldBefore);
+    for (std::size_t i = 0; i < programs.builds.size(); ++i) {
+      ColdStart(programs.builds[i].path, cold[i]);
+    }
   }
 
   const double floor = Median(minimal.times);
   const double bareAndHost = Median(bare.times) + Median(host.times);
   PrintRow("start-up: bare Win32 window, launch to visible", Cell(bare));
   PrintRow("start-up: the host alone (COM activation of the stand-in)", Cell(host));
+  PrintRow("one call to the running host and back", Format("median %.2f ms", Median(oneCall)));
   PrintRow("host running: minimal client to connected (the floor)",
            Cell(minimal) + Ratio(minimal, Median(bare.times), "bare"));
-  PrintRow("host running: rapporta.exe to its connected window",
-           Cell(own) + Ratio(own, floor, "floor"));
-  if (compare) PrintRow("host running: " + beforeName, Cell(before) + Ratio(before, floor, "floor"));
-  PrintRow("host not running: rapporta.exe", Cell(cold) + Ratio(cold, bareAndHost, "bare + host"));
-  if (compare) {
-    PrintRow("host not running: " + beforeName,
-             Cell(coldBefore) + Ratio(coldBefore, bareAndHost, "bare + host"));
+  for (std::size_t i = 0; i < programs.builds.size(); ++i) {
+    PrintRow("host running: " + programs.builds[i].name + " to connected",
+             Cell(warm[i]) + Ratio(warm[i], floor, "floor"));
+  }
+  for (std::size_t i = 0; i < programs.builds.size(); ++i) {
+    PrintRow("host not running: " + programs.builds[i].name,
+             Cell(cold[i]) + Ratio(cold[i], bareAndHost, "bare + host"));
   }
   PrintRow("after start-up, working set / private MB: bare window", MemoryCell(bare, nullptr));
   PrintRow("  minimal client, connected (the floor)", MemoryCell(minimal, nullptr));
-  PrintRow("  rapporta.exe, connected", MemoryCell(own, &minimal));
-  if (compare) PrintRow("  " + beforeName + ", connected", MemoryCell(before, &minimal));
+  for (std::size_t i = 0; i < programs.builds.size(); ++i) {
+    PrintRow("  " + programs.builds[i].name + ", connected", MemoryCell(warm[i], &minimal));
+  }
 }
 
 }  // namespace rapporta::bench
