@@ -56,15 +56,6 @@ TEST_F(HostLink, SendsTextByValueAndReceivesEventsThroughBothPaths) {
             (std::vector<Text>{u"text:by Invoke", u"text:by table", u"closing"}));
 }
 
-TEST_F(HostLink, AnEventRaisedInsideSendChatArrivesBeforeItReturns) {
-  auto host = host::CreateHostApp(recorder_);
-  ASSERT_TRUE(host);
-  Bstr text(u"meanwhile");
-  Check(standin_.Control().RaiseInNextSend(text.Get()), "RaiseInNextSend");
-  host->SendChat(u"mine");
-  EXPECT_EQ(recorder_.events, std::vector<Text>{u"text:meanwhile"});
-}
-
 TEST_F(HostLink, EveryClientSharesOneObjectAndReleasingUnadvises) {
   auto host = host::CreateHostApp(recorder_);
   ASSERT_TRUE(host);

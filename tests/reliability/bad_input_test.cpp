@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "common/text_win.h"
-#include "running_rapporta.h"
+#include "rapporta_process_win.h"
 #include "save/log_file_win.h"
 #include "save/save_fixture_win.h"
 #include "save/save_steps.h"
 
-namespace rapporta::reliability {
+namespace rapporta::testing {
 namespace {
 
 
@@ -67,19 +67,19 @@ class BadInput : public RunningRapporta {};
 TEST_F(BadInput, EveryShapeOfReceivedTextFollowsTheRuleAndLaterEntriesAreWhole) {
   for (const Sample& sample : Samples()) {
     SCOPED_TRACE(sample.what);
-    const std::wstring expected = Expected(WithoutTimes(TextOf(log_)), {sample.text});
+    const std::wstring expected = Expected(WithoutTimes(WindowText(log_)), {sample.text});
     const ULONGLONG start = GetTickCount64();
     standin_.Inject(sample.text);
     const bool shown = Shows(expected);
     std::printf("%-32s %6zu characters: in the box after %llu ms\n", sample.what,
                 sample.text.size(), GetTickCount64() - start);
-    const std::wstring actual = WithoutTimes(TextOf(log_));
+    const std::wstring actual = WithoutTimes(WindowText(log_));
     EXPECT_TRUE(shown) << "box " << actual.size() << " characters, rule " << expected.size();
     ASSERT_TRUE(Responsive(form_));
     ASSERT_FALSE(rapporta_.Ended());
   }
   // The time prefix is a real time.
-  const std::wstring log = TextOf(log_);
+  const std::wstring log = WindowText(log_);
   const std::wstring tail = L"]still whole";
   ASSERT_GE(log.size(), tail.size() + 11);
   EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
@@ -87,7 +87,7 @@ TEST_F(BadInput, EveryShapeOfReceivedTextFollowsTheRuleAndLaterEntriesAreWhole) 
 
   // And all of it can be saved.
   ClickSave(form_);
-  HWND dialog = DialogOf(rapporta_, std::wstring(Wide(save::kSaveTitle)).c_str());
+  HWND dialog = rapporta_.Dialog(std::wstring(Wide(save::kSaveTitle)).c_str());
   ASSERT_TRUE(dialog);
   const test::TempFolder folder;
   const std::wstring path = folder.Path(L"awkward.txt");
@@ -107,7 +107,7 @@ TEST_F(BadInput, TypedTextOfAwkwardShapesReachesTheHostWholeAndIsEchoed) {
   std::vector<Text> echoes;
   for (const Text& line : typed) {
     echoes.push_back(u"N0CALL>" + line);
-    const std::wstring expected = Expected(WithoutTimes(TextOf(log_)), {echoes.back()});
+    const std::wstring expected = Expected(WithoutTimes(WindowText(log_)), {echoes.back()});
     const std::wstring wide(Wide(line));
     SendLine(form_, wide.c_str());
     EXPECT_TRUE(Shows(expected)) << "echo of a line of " << line.size();
@@ -116,4 +116,4 @@ TEST_F(BadInput, TypedTextOfAwkwardShapesReachesTheHostWholeAndIsEchoed) {
 }
 
 }  // namespace
-}  // namespace rapporta::reliability
+}  // namespace rapporta::testing

@@ -4,113 +4,119 @@
 // is lost, and then the program ends.
 #include <gtest/gtest.h>
 
-#include "common/text_win.h"
-#include "outside_win.h"
-#include "save/save_steps.h"
+#include "rapporta_process_win.h"
 #include "save/save_fixture_win.h"
+#include "save/save_steps.h"
 
-namespace rapporta::reliability {
+namespace rapporta::testing {
 namespace {
 
-using testing::Check;
-using testing::StandinSession;
-using testing::WaitFor;
-
 const std::wstring kSaveTitle(Wide(save::kSaveTitle));
-const std::wstring kQuestion(Wide(save::kOverwriteQuestion));
+constexpr wchar_t kBefore[] = L"\r\n\r\n[00:00]before";
 
 // A log of plain ASCII is the same bytes in every code page.
 std::wstring Widened(const std::string& bytes) { return {bytes.begin(), bytes.end()}; }
 
-class Faults : public ::testing::Test {
+// rapporta.exe connected, with one received line in its log.
+class Faults : public RunningRapporta {
  protected:
-  // rapporta.exe connected, with one received line in its log.
-  HWND Start(RapportaProcess& rapporta) {
-    HWND form = ConnectedForm(rapporta);
-    if (!form) return nullptr;
+  void SetUp() override {
+    RunningRapporta::SetUp();
     standin_.Inject(u"before");
-    WaitFor([&] { return WithoutTimes(TextOf(ControlOf(form, ui::lChat))) == kBefore; });
-    return form;
+    ASSERT_TRUE(Shows(kBefore));
   }
-  // Whether a box or dialog of the process shows up while it ends.
-  static bool EndsWithoutAnyBox(RapportaProcess& rapporta) {
-    bool box = false;
-    WaitFor(
-        [&] {
-          box = box || rapporta.VisibleWindow(L"#32770") != nullptr;
-          return rapporta.Ended();
-        },
-        10000);
-    return rapporta.Ended() && !box;
-  }
-  // Clicks "保存" and waits for the save dialog.
-  static HWND OpenSaveDialog(RapportaProcess& rapporta, HWND form) {
-    ClickSave(form);
-    return DialogOf(rapporta, kSaveTitle.c_str());
+  HWND OpenSaveDialog() {
+    ClickSave(form_);
+    return rapporta_.Dialog(kSaveTitle.c_str());
   }
   // The host closes and one more line arrives while a modal window is open:
   // the program must wait for it.
-  void CloseWithOneMoreLine(RapportaProcess& rapporta, const char16_t* line) {
+  void CloseWithOneMoreLine(const char16_t* line) {
     Check(standin_.Control().RaiseClosing(), "RaiseClosing");
     standin_.Inject(line);
-    EXPECT_FALSE(rapporta.Ended(300));
+    EXPECT_FALSE(rapporta_.Ended(300));
   }
   // Once the modal work is done: the file holds everything, then it ends.
-  void ExpectSavedThenEnded(RapportaProcess& rapporta, const std::wstring& path,
-                            const std::wstring& lastLine) {
-    EXPECT_TRUE(rapporta.Ended(10000));
+  void ExpectSavedThenEnded(const std::wstring& path, const std::wstring& lastLine) {
+    EXPECT_TRUE(rapporta_.Ended(10000));
     EXPECT_EQ(WithoutTimes(Widened(test::ReadBytes(path))),
               std::wstring(kBefore) + L"\r\n\r\n[00:00]" + lastLine);
-    ExpectNothingHeld();
-  }
-  // What the host holds of the program once it is gone.
-  void ExpectNothingHeld() {
-    EXPECT_TRUE(WaitFor([&] { return standin_.SinkCount() == 0; }, 5000));
-    EXPECT_TRUE(WaitFor([&] { return standin_.HostAppsAlive() == 0; }, 5000));
-    EXPECT_EQ(standin_.StationsAlive(), 0);
+    ExpectHostHoldsNothing();
   }
 
-  static constexpr wchar_t kBefore[] = L"\r\n\r\n[00:00]before";
-  ComApartment apartment_;
-  StandinSession standin_;
   test::TempFolder folder_;
 };
 
 TEST_F(Faults, AVanishedHostFailsTheSendButTheLogStaysAndCanBeSaved) {
-  Rapporta rapporta;
-  HWND form = Start(rapporta);
-  ASSERT_TRUE(form);
-  const std::wstring log = TextOf(ControlOf(form, ui::lChat));
+  const std::wstring log = WindowText(log_);
   Check(standin_.Control().Vanish(), "Vanish");
   ASSERT_EQ(WaitForSingleObject(standin_.Process(), 10000), WAIT_OBJECT_0);
 
-  SendLine(form, L"into the void");
-  HWND box = DialogOf(rapporta, L"Rapporta");
+  SendLine(form_, L"into the void");
+  HWND box = rapporta_.Dialog(L"Rapporta");
   ASSERT_TRUE(box);
   EXPECT_NE(BoxText(box).find(L"HostApp.SendChat"), std::wstring::npos) << BoxText(box);
   Press(box, IDOK);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
-  EXPECT_EQ(TextOf(ControlOf(form, ui::lChat)), log);
-  EXPECT_EQ(TextOf(ControlOf(form, ui::sInput)), L"into the void");
+  EXPECT_EQ(WindowText(log_), log);
+  EXPECT_EQ(WindowText(ControlOf(form_, ui::sInput)), L"into the void");
 
-  HWND dialog = OpenSaveDialog(rapporta, form);
+  HWND dialog = OpenSaveDialog();
   ASSERT_TRUE(dialog);
   const std::wstring path = folder_.Path(L"without the host.txt");
   ChooseFile(dialog, path);
   EXPECT_TRUE(WaitFor([&] { return Widened(test::ReadBytes(path)) == log; }));
-  EXPECT_TRUE(Responsive(form));
-
-  PostMessageW(form, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(rapporta.Ended(10000));
+  EXPECT_TRUE(Responsive(form_));
 }
 
-TEST_F(Faults, ClosingDuringStartupEndsTheProgramWithoutShowingAnything) {
+TEST_F(Faults, ClosingInTheMiddleOfASendLetsTheSendFinishThenEnds) {
   Check(standin_.Control().RaiseClosingInNextCall(), "RaiseClosingInNextCall");
-  Rapporta rapporta;
+  SendLine(form_, L"last words");
+  bool box = false;
+  WaitFor([&] {
+    box = box || rapporta_.VisibleWindow(L"#32770") != nullptr;
+    return rapporta_.Ended();
+  });
+  EXPECT_TRUE(rapporta_.Ended());
+  EXPECT_FALSE(box) << "no failure is reported";
+  EXPECT_EQ(standin_.SentLines(), std::vector<Text>{u"last words"});
+  ExpectHostHoldsNothing();
+}
+
+TEST_F(Faults, ClosingWhileTheSaveDialogIsOpenSavesEverythingThenEnds) {
+  HWND dialog = OpenSaveDialog();
+  ASSERT_TRUE(dialog);
+  CloseWithOneMoreLine(u"while the dialog is open");
+  EXPECT_TRUE(IsWindowVisible(dialog));
+  const std::wstring path = folder_.Path(L"closing.txt");
+  ChooseFile(dialog, path);
+  ExpectSavedThenEnded(path, L"while the dialog is open");
+}
+
+TEST_F(Faults, ClosingDuringTheOverwriteQuestionSavesEverythingThenEnds) {
+  const std::wstring path = folder_.Path(L"existing.txt");
+  test::WriteBytes(path, "old");
+  HWND dialog = OpenSaveDialog();
+  ASSERT_TRUE(dialog);
+  ChooseFile(dialog, path);
+  HWND question = rapporta_.Dialog(L"Rapporta");
+  ASSERT_TRUE(question);
+  EXPECT_EQ(BoxText(question), Wide(save::kOverwriteQuestion));
+  CloseWithOneMoreLine(u"during the question");
+  EXPECT_EQ(test::ReadBytes(path), "old");
+  Press(question, IDYES);
+  ExpectSavedThenEnded(path, L"during the question");
+}
+
+TEST(FaultsAtStartup, ClosingDuringStartupEndsTheProgramWithoutShowingAnything) {
+  ComApartment apartment;
+  StandinSession standin;
+  Check(standin.Control().RaiseClosingInNextCall(), "RaiseClosingInNextCall");
+  RapportaProcess rapporta;
   bool shown = false;
   WaitFor(
       [&] {
-        shown = shown || rapporta.AnyVisibleWindow();
+        shown = shown || rapporta.VisibleWindow(nullptr) != nullptr;
         return rapporta.Ended();
       },
       15000);
@@ -119,65 +125,8 @@ TEST_F(Faults, ClosingDuringStartupEndsTheProgramWithoutShowingAnything) {
   DWORD code = 1;
   GetExitCodeProcess(rapporta.Handle(), &code);
   EXPECT_EQ(code, 0u);
-  ExpectNothingHeld();
-}
-
-TEST_F(Faults, ClosingInTheMiddleOfASendLetsTheSendFinishThenEnds) {
-  Rapporta rapporta;
-  HWND form = Start(rapporta);
-  ASSERT_TRUE(form);
-  Check(standin_.Control().RaiseClosingInNextCall(), "RaiseClosingInNextCall");
-  SendLine(form, L"last words");
-  EXPECT_TRUE(EndsWithoutAnyBox(rapporta));
-  EXPECT_EQ(standin_.SentLines(), std::vector<Text>{u"last words"});
-  ExpectNothingHeld();
-}
-
-TEST_F(Faults, ClosingWhileTheSaveDialogIsOpenSavesEverythingThenEnds) {
-  Rapporta rapporta;
-  HWND form = Start(rapporta);
-  ASSERT_TRUE(form);
-  HWND dialog = OpenSaveDialog(rapporta, form);
-  ASSERT_TRUE(dialog);
-  CloseWithOneMoreLine(rapporta, u"while the dialog is open");
-  EXPECT_TRUE(IsWindowVisible(dialog));
-
-  const std::wstring path = folder_.Path(L"closing.txt");
-  ChooseFile(dialog, path);
-  ExpectSavedThenEnded(rapporta, path, L"while the dialog is open");
-}
-
-TEST_F(Faults, ClosingDuringTheOverwriteQuestionSavesEverythingThenEnds) {
-  const std::wstring path = folder_.Path(L"existing.txt");
-  test::WriteBytes(path, "old");
-  Rapporta rapporta;
-  HWND form = Start(rapporta);
-  ASSERT_TRUE(form);
-  HWND dialog = OpenSaveDialog(rapporta, form);
-  ASSERT_TRUE(dialog);
-  ChooseFile(dialog, path);
-  HWND question = DialogOf(rapporta, L"Rapporta");
-  ASSERT_TRUE(question);
-  EXPECT_EQ(BoxText(question), kQuestion);
-  CloseWithOneMoreLine(rapporta, u"during the question");
-  EXPECT_EQ(test::ReadBytes(path), "old");
-
-  Press(question, IDYES);
-  ExpectSavedThenEnded(rapporta, path, L"during the question");
-}
-
-TEST_F(Faults, OnceRapportaHasClosedTheHostHoldsNothingOfIt) {
-  Rapporta rapporta;
-  HWND form = ConnectedForm(rapporta);
-  ASSERT_TRUE(form);
-  SendLine(form, L"73");
-  ASSERT_TRUE(WaitFor([&] { return standin_.SentLines().size() == 1; }));
-  standin_.Inject(u"bye");
-  EXPECT_EQ(standin_.SinkCount(), 1);
-  PostMessageW(form, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(rapporta.Ended(10000));
-  ExpectNothingHeld();
+  EXPECT_TRUE(WaitFor([&] { return standin.SinkCount() == 0; }, 5000));
 }
 
 }  // namespace
-}  // namespace rapporta::reliability
+}  // namespace rapporta::testing

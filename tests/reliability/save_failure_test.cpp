@@ -1,9 +1,13 @@
-// Save targets that cannot be written, through the real window, the real
-// dialog and the real question: the failure is reported, the file is left as
-// it was, and the window keeps its log and can save elsewhere.
+// Save targets that cannot be written: the write is refused with the failure
+// named, the target is left as it was, and through the real window, the real
+// dialog and the real question the failure is reported and the window keeps
+// its log and can save elsewhere.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "common/failure.h"
+#include "common/unique_win.h"
 #include "save/log_file_win.h"
 #include "saving_form_win.h"
 
@@ -15,40 +19,69 @@ using test::WriteBytes;
 
 class SaveFailure : public SavingForm {};
 
-TEST_F(SaveFailure, AReadOnlyFileIsReportedAndLeftAsItWas) {
-  const std::wstring name = folder.Path(L"read-only.txt");
-  WriteBytes(name, "kept");
-  ASSERT_TRUE(SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_READONLY));
-  // Under Wine the attribute is the file's mode, which root writes through.
-  if (HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-      file != INVALID_HANDLE_VALUE) {
-    CloseHandle(file);
-    GTEST_SKIP() << "this user may write read-only files";
-  }
-  const test::SeenDialogs seen = ClickSaveAndFail(name, 2);
-  ASSERT_EQ(seen.boxes, 2) << "the question, then the report";
-  EXPECT_EQ(seen.lastBoxText.rfind(L"CreateFileW", 0), 0u) << seen.lastBoxText;
-  EXPECT_EQ(ReadBytes(name), "kept");
-  EXPECT_EQ(GetFileAttributesW(name.c_str()) & FILE_ATTRIBUTE_READONLY,
-            static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-  ExpectTheWindowGoesOn(u"\r\n\r\n[14:07]hello");
+// Under Wine the read-only attribute is the file's mode, which root writes
+// through.
+bool MayWriteReadOnlyFiles(const std::wstring& name) {
+  const HANDLE file =
+      CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
 }
 
-// The dialog opens a folder whose name is typed, so a folder becomes the
-// target only by the file layer's hand (or a race): refused, left alone.
-TEST_F(SaveFailure, AFolderIsRefusedAndLeftAsItWas) {
-  const std::wstring name = folder.Path(L"a folder.txt");
-  ASSERT_TRUE(CreateDirectoryW(name.c_str(), nullptr));
-  WriteBytes(name + L"\\inside.txt", "inside");
-  try {
-    save::WriteLogFile(FromWide(name), u"log");
-    ADD_FAILURE() << "a folder was written as a file";
-  } catch (const Failure& failure) {
-    EXPECT_EQ(failure.Operation(), "CreateFileW");
-    EXPECT_EQ(failure.Code(), static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)));
+TEST_F(SaveFailure, TargetsThatCannotBeWrittenAreRefusedAndLeftAsTheyWere) {
+  const std::wstring held = folder.Path(L"held.txt");
+  const std::wstring readOnly = folder.Path(L"read-only.txt");
+  const std::wstring aFolder = folder.Path(L"a folder.txt");
+  WriteBytes(held, "kept");
+  WriteBytes(readOnly, "kept");
+  ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(CreateDirectoryW(aFolder.c_str(), nullptr));
+  WriteBytes(aFolder + L"\\inside.txt", "inside");
+  // Another program holds the file open.
+  UniqueFile holder(CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(holder);
+  const struct {
+    std::wstring target;
+    DWORD error;
+    std::function<bool()> leftAsItWas;
+  } cases[] = {
+      {held, ERROR_SHARING_VIOLATION, [&] { return ReadBytes(held) == "kept"; }},
+      {readOnly, ERROR_ACCESS_DENIED, [&] { return ReadBytes(readOnly) == "kept"; }},
+      // The dialog opens a folder whose name is typed, so a folder becomes
+      // the target only by the file layer's hand (or a race).
+      {aFolder, ERROR_ACCESS_DENIED, [&] { return ReadBytes(aFolder + L"\\inside.txt") == "inside"; }},
+      // The folder went away while the question was open.
+      {folder.Path(L"gone\\chat.txt"), ERROR_PATH_NOT_FOUND,
+       [&] { return !test::FileExists(folder.Path(L"gone")); }},
+  };
+  for (const auto& c : cases) {
+    if (c.target == readOnly && MayWriteReadOnlyFiles(readOnly)) continue;
+    try {
+      save::WriteLogFile(FromWide(c.target), u"new");
+      ADD_FAILURE() << "a target that cannot be written was written";
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.Operation(), "CreateFileW");
+      EXPECT_EQ(failure.Code(), static_cast<std::int32_t>(HRESULT_FROM_WIN32(c.error)));
+    }
   }
-  EXPECT_NE(GetFileAttributesW(name.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-  EXPECT_EQ(ReadBytes(name + L"\\inside.txt"), "inside");
+  holder.Reset();  // the held file can be read again
+  for (const auto& c : cases) EXPECT_TRUE(c.leftAsItWas());
+}
+
+TEST_F(SaveFailure, AFailedSaveIsReportedAndTheWindowGoesOn) {
+  const std::wstring name = folder.Path(L"held.txt");
+  WriteBytes(name, "kept");
+  UniqueFile holder(CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(holder);
+  const test::SeenDialogs seen = ClickSaveAndFail(name, 2);
+  holder.Reset();
+  ASSERT_EQ(seen.boxes, 2) << "the question, then the report";
+  EXPECT_EQ(seen.lastBoxText.rfind(L"CreateFileW", 0), 0u) << "the report names the call";
+  EXPECT_EQ(ReadBytes(name), "kept");
+  ExpectTheWindowGoesOn(u"\r\n\r\n[14:07]hello");
 }
 
 }  // namespace

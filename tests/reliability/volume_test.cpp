@@ -17,13 +17,13 @@
 
 #include "host/host_app_win.h"
 #include "common/bstr_win.h"
-#include "running_rapporta.h"
+#include "rapporta_process_win.h"
 #include "support/pump_win.h"
 #include "ui/form1_win.h"
 #include "ui/message_loop_win.h"
 #include "window/form_fixture.h"
 
-namespace rapporta::reliability {
+namespace rapporta::testing {
 namespace {
 
 
@@ -116,17 +116,7 @@ void Print(const char* when, const Counts& counts) {
 // hundreds, a few lazily made objects cannot.
 constexpr DWORD kSlack = 8;
 
-class Resources : public ::testing::Test {
- protected:
-  void ExpectHostHoldsNothing() {
-    EXPECT_TRUE(WaitFor([&] { return standin_.SinkCount() == 0; }, 5000));
-    EXPECT_TRUE(WaitFor([&] { return standin_.HostAppsAlive() == 0; }, 5000));
-    EXPECT_EQ(standin_.StationsAlive(), 0);
-  }
-
-  ComApartment apartment_;
-  StandinSession standin_;
-};
+class Resources : public StandinTest {};
 
 TEST_F(Resources, CountsStayFlatOver100000AppendsAnd1000SendsAndTheHostIsLeftClean) {
   ui::Form1 form({host::CreateHostApp, nullptr, [] { return chat::LocalTime{12, 34}; },
@@ -205,7 +195,7 @@ TEST_F(Burst, ABurstOf10000LinesArrivesInOrderAndTheNextLineIsWhole) {
   std::vector<Text> received;
   for (long i = 0; i < kLines; ++i) received.push_back(u"burst line " + FromWide(std::to_wstring(i)));
   received.push_back(u"after the burst");
-  const std::wstring expected = Expected(WithoutTimes(TextOf(log_)), received);
+  const std::wstring expected = Expected(WithoutTimes(WindowText(log_)), received);
 
   // Meanwhile a second thread keeps asking the window for an answer.
   std::atomic<bool> bursting{true};
@@ -237,4 +227,4 @@ TEST_F(Burst, ABurstOf10000LinesArrivesInOrderAndTheNextLineIsWhole) {
 
 
 }  // namespace
-}  // namespace rapporta::reliability
+}  // namespace rapporta::testing

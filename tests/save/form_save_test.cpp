@@ -26,27 +26,6 @@ TEST_F(FormSaveTest, SaveButtonWritesTheLogAndLeavesTheFocusWhereItWas) {
   EXPECT_EQ(GetFocus(), Control(ui::B_Save));
 }
 
-TEST_F(FormSaveTest, FileThatCannotBeWrittenIsReportedAndTheWindowKeepsItsLog) {
-  const std::wstring name = folder.Path(L"held.txt");
-  WriteBytes(name, "kept");
-  HANDLE held = CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  UserAnswers answers = Typing(name, IDYES);
-  answers.boxes = 2;  // the question, then the failure report
-  const SeenDialogs seen = ClickSave(answers);
-  CloseHandle(held);
-  ASSERT_EQ(seen.boxes, 2);
-  EXPECT_EQ(seen.lastBoxText.rfind(L"CreateFileW", 0), 0u) << "the report names the call";
-  EXPECT_EQ(ReadBytes(name), "kept");
-  ASSERT_NE(Window(), nullptr) << "the program keeps running";
-  EXPECT_EQ(form->LogText(), u"\r\n\r\n[14:07]hello\r\n\r\n[14:07]JA1ABC>73");
-
-  // And the next save works.
-  ClickSave(Typing(folder.Path(L"after.txt")));
-  EXPECT_EQ(ReadBytes(folder.Path(L"after.txt")), kLogBytes);
-}
-
 // Runs inside the dialog's modal loop on the window's thread, as a host
 // event would.
 ui::Form1* receiving = nullptr;

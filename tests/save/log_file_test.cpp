@@ -46,18 +46,6 @@ TEST(EncodeLog, Utf8SystemCodePageNeedsNoMarkUnlessTextIsBroken) {
   EXPECT_EQ(EncodeLog(Text(u"x") + char16_t(0xD800), 932), kBom + "x\xef\xbf\xbd");
 }
 
-TEST(WriteLogFile, MissingFolderIsReportedAndNothingIsWritten) {
-  try {
-    WriteLogFile(u"C:\\rapporta-no-such-folder\\chat.txt", u"log");
-    ADD_FAILURE() << "no failure";
-  } catch (const Failure& failure) {
-    EXPECT_EQ(failure.Operation(), "CreateFileW");
-    EXPECT_EQ(failure.Code(),
-              static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)));
-  }
-  EXPECT_FALSE(test::FileExists(L"C:\\rapporta-no-such-folder"));
-}
-
 TEST(ScriptingFileSystem, FileExistsOnlyForFiles) {
   ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   {

@@ -98,20 +98,6 @@ TEST_F(SaveTest, QuestionIsAYesNoInformationBoxOwnedByTheWindow) {
   EXPECT_TRUE(seen.informationIcon);
 }
 
-TEST_F(SaveTest, AskYesNoGivesTheAnswerWord) {
-  for (const auto& [button, word] : {std::pair{IDYES, "YES"}, std::pair{IDNO, "NO"}}) {
-    std::string answer = "stale";
-    ModalDriver user([button = button] {
-      if (HWND box = WaitForDialog(kAppBoxTitle)) {
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-      }
-    });
-    save::AskYesNo(owner_, u"question?", answer);
-    user.Join();
-    EXPECT_EQ(answer, word);
-  }
-}
-
 TEST_F(SaveTest, EscapeOnTheQuestionNeverReplacesTheFile) {
   // Windows ignores Escape on a Yes/No box; Wine ends it with a result that
   // is neither button. Either way the old file stays.
@@ -143,45 +129,6 @@ TEST_F(SaveTest, EnterOnTheQuestionAnswersYes) {
   save::AskYesNo(owner_, u"question?", answer);
   user.Join();
   EXPECT_EQ(answer, "YES");
-}
-
-TEST_F(SaveTest, FileThatCannotBeWrittenIsReportedAndLeftAsItWas) {
-  // Another program holds the file open: the user agrees to replace it, the
-  // write is refused.
-  const std::wstring name = Path(L"held.txt");
-  WriteBytes(name, "kept");
-  HANDLE held = CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  try {
-    Save(Typing(name), u"new");
-    ADD_FAILURE() << "no failure for a file held open";
-  } catch (const Failure& failure) {
-    EXPECT_EQ(failure.Operation(), "CreateFileW");
-    EXPECT_EQ(failure.Code(),
-              static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION)));
-  }
-  CloseHandle(held);
-  EXPECT_EQ(ReadBytes(name), "kept");
-
-  // The folder is gone by the time the user answers.
-  const std::wstring gone = Path(L"gone");
-  ASSERT_TRUE(CreateDirectoryW(gone.c_str(), nullptr));
-  WriteBytes(gone + L"\\chat.txt", "old");
-  try {
-    UserAnswers answers = Typing(gone + L"\\chat.txt");
-    answers.beforeAnswer = [&] {
-      DeleteFileW((gone + L"\\chat.txt").c_str());
-      RemoveDirectoryW(gone.c_str());
-    };
-    Save(answers, u"new");
-    ADD_FAILURE() << "no failure for a missing folder";
-  } catch (const Failure& failure) {
-    EXPECT_EQ(failure.Operation(), "CreateFileW");
-    EXPECT_EQ(failure.Code(),
-              static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)));
-  }
-  EXPECT_FALSE(FileExists(gone));
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ class ScriptedPlatform : public SavePlatform {
 
 using Steps = std::vector<std::string>;
 
-TEST(SaveLog, NewFileIsWrittenWithTheLogReadAtTheMomentOfWriting) {
+TEST(SaveLog, ANewFileIsWrittenWithTheLogReadAtTheMomentOfWriting) {
   ScriptedPlatform platform;
   int reads = 0;
   SaveLog(platform, [&] {
@@ -89,58 +89,48 @@ TEST(SaveLog, NewFileIsWrittenWithTheLogReadAtTheMomentOfWriting) {
   EXPECT_EQ(platform.writtenLog, u"\r\n\r\n[12:00]hello");
 }
 
-TEST(SaveLog, CancelStillAsksTheFileSystemAboutAnEmptyNameAndWritesNothing) {
-  ScriptedPlatform platform;
-  platform.dialogOk = false;
-  platform.chosenName = u"";
-  platform.exists = true;  // would be asked about, were the name not empty
-  SaveLog(platform, [&]() -> Text { ADD_FAILURE() << "log read after a cancel"; return {}; });
-  EXPECT_EQ(platform.steps, (Steps{"dialog", "create", "exists", "release"}));
-  EXPECT_EQ(platform.askedFor, u"");
-}
-
-TEST(SaveLog, FailedDialogWithANameLeftInTheBufferWritesNothing) {
-  // A name too long for the buffer makes the dialog fail; whatever it left is
-  // looked up and may be asked about, but never written.
-  ScriptedPlatform platform;
-  platform.dialogOk = false;
-  platform.exists = true;
-  platform.answer = "YES";
-  SaveLog(platform, [] { return Text(u"log"); });
-  EXPECT_EQ(platform.steps, (Steps{"dialog", "create", "exists", "ask", "release"}));
-}
-
-TEST(SaveLog, ExistingFileIsReplacedOnlyOnYes) {
-  for (const char* answer : {"YES", "NO", ""}) {
+TEST(SaveLog, NothingIsWrittenWithoutANameAndAnExistingFileOnlyOnYes) {
+  const struct {
+    const char* what;
+    bool dialogOk;
+    Text name;
+    bool exists;
+    const char* answer;
+    Steps steps;
+  } cases[] = {
+      // The file system is still asked, about an empty name that never exists.
+      {"cancel", false, u"", true, "YES", {"dialog", "create", "exists", "release"}},
+      // A name too long for the buffer fails the dialog; what it left is
+      // looked up and may be asked about, but never written.
+      {"failed dialog with a name left", false, u"C:\\x", true, "YES",
+       {"dialog", "create", "exists", "ask", "release"}},
+      {"existing, yes", true, u"C:\\x", true, "YES",
+       {"dialog", "create", "exists", "ask", "write", "release"}},
+      {"existing, no", true, u"C:\\x", true, "NO", {"dialog", "create", "exists", "ask", "release"}},
+      {"existing, box closed", true, u"C:\\x", true, "",
+       {"dialog", "create", "exists", "ask", "release"}},
+  };
+  for (const auto& c : cases) {
     ScriptedPlatform platform;
-    platform.exists = true;
-    platform.answer = answer;
+    platform.dialogOk = c.dialogOk;
+    platform.chosenName = c.name;
+    platform.exists = c.exists;
+    platform.answer = c.answer;
     SaveLog(platform, [] { return Text(u"log"); });
-    EXPECT_EQ(platform.prompt, kOverwriteQuestion);
-    if (std::string(answer) == "YES") {
-      EXPECT_EQ(platform.steps, (Steps{"dialog", "create", "exists", "ask", "write", "release"}));
-      EXPECT_EQ(platform.writtenLog, u"log");
-    } else {
-      EXPECT_EQ(platform.steps, (Steps{"dialog", "create", "exists", "ask", "release"}))
-          << "answer '" << answer << "'";
+    EXPECT_EQ(platform.steps, c.steps) << c.what;
+    if (!platform.prompt.empty()) {
+      EXPECT_EQ(platform.prompt, kOverwriteQuestion) << c.what;
     }
   }
 }
 
-TEST(SaveLog, MissingFileSystemObjectFailsEvenAfterACancel) {
+TEST(SaveLog, AMissingFileSystemObjectFailsEvenAfterACancel) {
   ScriptedPlatform platform;
   platform.dialogOk = false;
   platform.chosenName = u"";
   platform.failCreatingFileSystem = true;
   EXPECT_THROW(SaveLog(platform, [] { return Text(); }), std::runtime_error);
   EXPECT_EQ(platform.steps, (Steps{"dialog", "create"}));
-}
-
-TEST(SaveDialogTexts, FilterIsTwoPairsClosedByTwoNuls) {
-  const Text expected = Text(u"TXTﾌｧｲﾙ(*.txt)") + u'\0' + u"*.txt" + u'\0' +
-                        u"すべてのﾌｧｲﾙ(*.*)" + u'\0' + u"*" + u'\0' + u'\0';
-  EXPECT_EQ(Text(kSaveFilter), expected);
-  EXPECT_EQ(kSaveTitle, u"ﾌｧｲﾙの保存");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The window's layout at 96 DPI (15 twips per pixel): the designed controls
 // and the resize rule on the real window.
+#include <functional>
+
 #include "form_fixture.h"
 
 namespace rapporta::test {
@@ -48,46 +50,40 @@ class Geometry : public FormTest {
   }
 };
 
-TEST_F(Geometry, FirstDisplayFitsTheDesignedClientAreaWithTheDesignFrame) {
+TEST_F(Geometry, TheResizeRuleFitsTheControlsOnFirstDisplayResizeAndRestore) {
   StartForm();
   EXPECT_EQ(Client().cx, 396);  // 5940 twips
   EXPECT_EQ(Client().cy, 353);  // 5295 twips
-  ExpectTopRowAsDesigned();
   // Outer size 6060 x 5700 twips: the log spans the client width and is 135
   // twips shorter than designed, the input row sits 120 twips higher.
-  EXPECT_EQ(BoxOf(lChat), (Box{0, 32, 396, 280}));
-  EXPECT_EQ(BoxOf(sInput), (Box{0, 320, 313, 23}));
-  EXPECT_EQ(BoxOf(B_Send), (Box{320, 320, 57, 25}));
-}
-
-TEST_F(Geometry, ResizeMovesTheInputRowAndStretchesTheLog) {
-  StartForm();
-  SetClientSize(600, 500);
-  ASSERT_EQ(Client().cx, 600);
-  ASSERT_EQ(Client().cy, 500);
-  // Outer 9120 x 7905 twips.
-  EXPECT_EQ(BoxOf(lChat), (Box{0, 32, 600, 427}));
-  EXPECT_EQ(BoxOf(sInput), (Box{0, 467, 517, 23}));
-  EXPECT_EQ(BoxOf(B_Send), (Box{524, 467, 57, 25}));
-  ExpectTopRowAsDesigned();
-}
-
-TEST_F(Geometry, MinimizeMovesNothingAndRestoreAppliesTheRuleAgain) {
-  StartForm();
-  SetClientSize(500, 400);
-  const Box chat = BoxOf(lChat), input = BoxOf(sInput), send = BoxOf(B_Send);
-  ShowWindow(Window(), SW_MINIMIZE);
-  ASSERT_TRUE(PumpUntil([&] { return IsIconic(Window()) != FALSE; }));
-  Pump();
-  EXPECT_EQ(BoxOf(lChat), chat);
-  EXPECT_EQ(BoxOf(sInput), input);
-  EXPECT_EQ(BoxOf(B_Send), send);
-  ShowWindow(Window(), SW_RESTORE);
-  ASSERT_TRUE(PumpUntil([&] { return !IsIconic(Window()); }));
-  Pump();
-  EXPECT_EQ(BoxOf(lChat), (Box{0, 32, 500, 327}));
-  EXPECT_EQ(BoxOf(sInput), (Box{0, 367, 417, 23}));
-  EXPECT_EQ(BoxOf(B_Send), (Box{424, 367, 57, 25}));
+  const struct {
+    const char* when;
+    std::function<void()> change;
+    Box chat, input, send;
+  } cases[] = {
+      {"first display", [] {}, {0, 32, 396, 280}, {0, 320, 313, 23}, {320, 320, 57, 25}},
+      {"resized", [&] { SetClientSize(600, 500); },  // outer 9120 x 7905 twips
+       {0, 32, 600, 427}, {0, 467, 517, 23}, {524, 467, 57, 25}},
+      {"minimized: nothing moves", [&] {
+         ShowWindow(Window(), SW_MINIMIZE);
+         ASSERT_TRUE(PumpUntil([&] { return IsIconic(Window()) != FALSE; }));
+         Pump();
+       },
+       {0, 32, 600, 427}, {0, 467, 517, 23}, {524, 467, 57, 25}},
+      {"restored and resized", [&] {
+         ShowWindow(Window(), SW_RESTORE);
+         ASSERT_TRUE(PumpUntil([&] { return !IsIconic(Window()); }));
+         SetClientSize(500, 400);
+       },
+       {0, 32, 500, 327}, {0, 367, 417, 23}, {424, 367, 57, 25}},
+  };
+  for (const auto& c : cases) {
+    c.change();
+    EXPECT_EQ(BoxOf(lChat), c.chat) << c.when;
+    EXPECT_EQ(BoxOf(sInput), c.input) << c.when;
+    EXPECT_EQ(BoxOf(B_Send), c.send) << c.when;
+    ExpectTopRowAsDesigned();
+  }
 }
 
 TEST_F(Geometry, MaximizeStretchesLogAndInputAndKeepsTheInputRowAtTheBottom) {

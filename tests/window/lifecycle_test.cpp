@@ -114,30 +114,6 @@ TEST_F(Lifecycle, ClosingInTheMiddleOfASendClosesOnceTheSendHasEnded) {
   EXPECT_TRUE(host->released);
 }
 
-TEST_F(Lifecycle, ClosingWhileTheSaveCommandRunsWaitsForItToEnd) {
-  bool aliveThroughout = true;
-  Text logSeen;
-  ui::Form1Services services = Services();
-  services.save = [&](HWND owner, const std::function<Text()>& readLog) {
-    EXPECT_EQ(owner, form->Window());
-    host->events->Closing();
-    host->events->ChatTextReceived(u"during save");
-    PumpFor(200ms);  // as a modal dialog would
-    aliveThroughout = form->Window() != nullptr && !host->released;
-    logSeen = readLog();
-  };
-  form = std::make_unique<ui::Form1>(services);
-  ASSERT_EQ(form->Start(SW_SHOWNORMAL), ui::StartResult::Running);
-  host->events->ChatTextReceived(u"before");
-  SetFocus(Control(ui::lChat));
-  PostMessageW(Control(ui::B_Save), BM_CLICK, 0, 0);
-  EXPECT_EQ(ui::RunMessageLoop(*form), 0);
-  EXPECT_TRUE(aliveThroughout);
-  EXPECT_EQ(logSeen, u"\r\n\r\n[14:07]before\r\n\r\n[14:07]during save");
-  EXPECT_EQ(form->Window(), nullptr);
-  EXPECT_TRUE(host->released);
-}
-
 TEST_F(Lifecycle, ClosingWhileAFailureIsReportedWaitsForTheBox) {
   StartForm();
   host->failNextCall = Failure("SendChat", static_cast<std::int32_t>(0x800706BA));

@@ -1,0 +1,33 @@
+#include "chat/key_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace rapporta::chat {
+namespace {
+
+TEST(KeyRules, LogBoxLetsOnlyCopyThroughAndEscFocusesTheInput) {
+  EXPECT_EQ(LogKeyDown(kKeyC, kCtrlBit), LogKeyAction::Pass);
+  EXPECT_EQ(LogKeyDown(kKeyC, kCtrlBit | kShiftBit), LogKeyAction::Cancel);
+  EXPECT_EQ(LogKeyDown(kKeyC, 0), LogKeyAction::Cancel);
+  EXPECT_EQ(LogKeyDown(kKeyEscape, 0), LogKeyAction::FocusInput);
+  EXPECT_EQ(LogKeyDown(kKeyEscape, kShiftBit), LogKeyAction::FocusInput);
+  // Letters, Delete, arrows, pages, Ctrl, V, X, Enter, Backspace.
+  for (int key : {65, 46, 37, 38, 39, 40, 33, 34, 17, 86, 88, 13, 8}) {
+    EXPECT_EQ(LogKeyDown(key, 0), LogKeyAction::Cancel) << key;
+    EXPECT_EQ(LogKeyDown(key, kCtrlBit), LogKeyAction::Cancel) << key;
+  }
+  EXPECT_TRUE(LogKeepsChar(kCopyChar, true));
+  EXPECT_FALSE(LogKeepsChar(kCopyChar, false)) << "Ctrl+Shift+C types U+0003 too";
+  for (char16_t c : {u'a', u'\r', u'\x16', u'\x18', u'\x1a', u'\x1b', u'\b', u'あ'}) {
+    EXPECT_FALSE(LogKeepsChar(c, true)) << static_cast<int>(c);
+  }
+}
+
+TEST(KeyRules, TimeSwitchIsOnWhenCheckedOrGrayed) {
+  EXPECT_FALSE(ShowTimeFromCheck(0));
+  EXPECT_TRUE(ShowTimeFromCheck(1));
+  EXPECT_TRUE(ShowTimeFromCheck(2));
+}
+
+}  // namespace
+}  // namespace rapporta::chat
