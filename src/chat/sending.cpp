@@ -1,17 +1,36 @@
 #include "chat/sending.h"
 
+#include <optional>
+
+#include "common/failure.h"
+
 namespace rapporta::chat {
 
 void SendChatMsg(SendingWindow& window) {
   host::Host* echo = window.Echo();
   if (echo == nullptr) return;
-  echo->SendChat(window.InputText());
-  Text line = echo->LocalCallsign();
+  // Read once: the box may change while the host has the line (a host that
+  // is slow to answer), and the echo must show what the host was given.
+  const Text sent = window.InputText();
+  echo->SendChat(sent);
+  // The line is sent now. A call sign that cannot be read is still
+  // reported, but only after the line is echoed (with the call sign of
+  // start-up) and taken out of the box, so that nobody sends it twice.
+  std::optional<Failure> callsignFailure;
+  Text line;
+  try {
+    line = echo->LocalCallsign();
+  } catch (const Failure& failure) {
+    callsignFailure = failure;
+    line = window.StartupCallsign();
+  }
   line.push_back(u'>');
-  line.append(window.InputText());
+  line.append(sent);
   window.SetChatText(line);
-  window.SetInputText(Text());
+  // Text put into the box meanwhile is the next line: it stays.
+  if (window.InputText() == sent) window.SetInputText(Text());
   window.FocusInput();
+  if (callsignFailure) throw *callsignFailure;
 }
 
 }  // namespace rapporta::chat

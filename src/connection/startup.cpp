@@ -15,7 +15,9 @@ StartupOutcome Form_Load(StartupWindow& window) {
     window.ShowMessage(kLaunchFailedText, kLaunchFailedTitle);
     return StartupOutcome::Unconnected;
   }
-  window.SetCaption(Caption(echo->LocalCallsign()));
+  const Text callsign = echo->LocalCallsign();
+  window.SetCaption(Caption(callsign));
+  window.SetStartupCallsign(callsign);
   // A host closing while its call sign was read leaves nothing to show.
   if (window.CloseRequested()) return StartupOutcome::Closed;
   window.SetShowTime(true);

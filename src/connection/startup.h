@@ -24,6 +24,8 @@ class StartupWindow {
   // Whether the host announced its closing while start-up was running.
   virtual bool CloseRequested() const = 0;
   virtual void SetCaption(TextView caption) = 0;
+  // Kept for echoing a sent line when a later call-sign read fails.
+  virtual void SetStartupCallsign(TextView callsign) = 0;
   virtual void SetShowTime(bool on) = 0;
 };
 

@@ -99,6 +99,7 @@ class Form1 final : public host::HostEvents,
 
   // chat::SendingWindow
   host::Host* Echo() override { return echo_.get(); }
+  Text StartupCallsign() override { return startupCallsign_; }
   Text InputText() override;
   void SetInputText(TextView text) override;
   void FocusInput() override;
@@ -108,6 +109,7 @@ class Form1 final : public host::HostEvents,
   host::Host* ConnectHost() override;
   bool CloseRequested() const override { return closeRequested_; }
   void SetCaption(TextView caption) override;
+  void SetStartupCallsign(TextView callsign) override { startupCallsign_ = Text(callsign); }
   void SetShowTime(bool on) override { showTime_ = on; }
   // connection::HostEventWindow
   void CloseFromHost() override;
@@ -121,6 +123,7 @@ class Form1 final : public host::HostEvents,
   std::optional<chat::LogKeys> logKeys_;
   std::optional<connection::SingleInstance> instance_;
   std::unique_ptr<host::Host> echo_;
+  Text startupCallsign_;
   int dpi_ = 96;  // the window's DPI, as last announced
   bool showTime_ = false;
   int busy_ = 0;               // handlers (and their modal dialogs) running

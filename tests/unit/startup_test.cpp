@@ -32,6 +32,9 @@ class StartupWindow : public connection::StartupWindow {
   }
   bool CloseRequested() const override { return closeRequested; }
   void SetCaption(TextView caption) override { steps.push_back("caption " + Narrow(caption)); }
+  void SetStartupCallsign(TextView callsign) override {
+    steps.push_back("keep " + Narrow(callsign));
+  }
   void SetShowTime(bool on) override { steps.push_back(on ? "time on" : "time off"); }
 };
 
@@ -45,7 +48,8 @@ TEST(Startup, FormLoadTakesItsStepsInOrderAndStopsWhereItMust) {
     Steps steps;
   } cases[] = {
       {"connected", [](StartupWindow&) {}, StartupOutcome::Connected,
-       {"instance?", "connect", "callsign", "caption Rapporta! <N0CALL> Ver 0.0.29", "time on"}},
+       {"instance?", "connect", "callsign", "caption Rapporta! <N0CALL> Ver 0.0.29", "keep N0CALL",
+        "time on"}},
       {"second instance: the host is never created",
        [](StartupWindow& w) { w.another = true; }, StartupOutcome::AlreadyRunning,
        {"instance?", "message Rapporta: " + alreadyRunning}},
