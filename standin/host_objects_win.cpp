@@ -45,7 +45,7 @@ STDMETHODIMP HostAppObject::get_LocalStation(IHostStation** station) {
   if (!station) return E_POINTER;
   *station = nullptr;
   return Guarded([&] {
-    const HRESULT hr = host_.BeginCall();
+    const HRESULT hr = host_.BeginCall(StandinHost::Operation::LocalStation);
     if (FAILED(hr)) return hr;
     return MakeComObject<StationObject>(host_).CopyTo(station);
   });
@@ -53,7 +53,7 @@ STDMETHODIMP HostAppObject::get_LocalStation(IHostStation** station) {
 
 STDMETHODIMP HostAppObject::SendChat(BSTR text) {
   return Guarded([&] {
-    const HRESULT hr = host_.BeginCall();
+    const HRESULT hr = host_.BeginCall(StandinHost::Operation::SendChat);
     if (FAILED(hr)) return hr;
     host_.Send(Bstr::ToText(text));
     return S_OK;
@@ -84,7 +84,7 @@ StationObject::~StationObject() { --host_.stationsAlive; }
 STDMETHODIMP StationObject::get_Callsign(BSTR* callsign) {
   if (!callsign) return E_POINTER;
   *callsign = nullptr;
-  const HRESULT hr = host_.BeginCall();
+  const HRESULT hr = host_.BeginCall(StandinHost::Operation::Callsign);
   return FAILED(hr) ? hr : Put(host_.Callsign(), callsign);
 }
 
@@ -198,10 +198,19 @@ STDMETHODIMP ControlObject::RaiseClosingInNextCall() {
   return S_OK;
 }
 
+STDMETHODIMP ControlObject::DelayOperation(BSTR operation, long milliseconds) {
+  const auto named = StandinHost::OperationNamed(Bstr::ToText(operation));
+  if (!named || milliseconds < 0) return E_INVALIDARG;
+  host_.DelayOperation(*named, static_cast<DWORD>(milliseconds));
+  return S_OK;
+}
+
 // Class factories
 
 HRESULT HostAppObject::Create(StandinHost& host, REFIID iid, void** object) {
-  const HRESULT hr = host.BeginCall();
+  // Inside CreateInstance, after the class was registered: where a host that
+  // hangs while it starts keeps its client waiting.
+  const HRESULT hr = host.BeginCall(StandinHost::Operation::Create);
   if (FAILED(hr)) return hr;
   if (host.sharedApp) return host.sharedApp->QueryInterface(iid, object);
   return MakeComObject<HostAppObject>(host)->QueryInterface(iid, object);

@@ -100,6 +100,7 @@ class ControlObject final : public Automation<IStandinControl> {
   STDMETHODIMP get_ProcessId(long* id) override;
   STDMETHODIMP InjectNumbered(BSTR prefix, long count) override;
   STDMETHODIMP RaiseClosingInNextCall() override;
+  STDMETHODIMP DelayOperation(BSTR operation, long milliseconds) override;
 
  private:
   StandinHost& host_;

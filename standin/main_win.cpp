@@ -13,6 +13,7 @@
 
 #include "common/check_win.h"
 #include "common/com_apartment_win.h"
+#include "host/host_thread_win.h"
 #include "host/type_info_win.h"
 #include "standin/host_objects_win.h"
 #include "standin/registration_win.h"
@@ -90,6 +91,11 @@ int Serve(const std::wstring& exePath, bool startedByCom) {
                    MakeComObject<EventSource>(events[0].dispId, events[1].dispId));
   StandinWindow window(host);
   host.changed = [&window] { window.Refresh(); };
+  // How a test holds the creation that starts the stand-in: no control
+  // object can reach a stand-in that is not running yet.
+  if (const DWORD delay = host::MillisecondsFromEnvironment(L"RAPPORTA_STANDIN_DELAY_CREATE")) {
+    host.DelayOperation(StandinHost::Operation::Create, delay);
+  }
 
   // A person who started the host keeps it until they close it.
   std::optional<ServerReference> person;

@@ -4,8 +4,19 @@
 
 namespace rapporta::standin {
 
-HRESULT StandinHost::BeginCall() {
-  if (const DWORD delay = std::exchange(delayNext_, 0)) Sleep(delay);
+std::optional<StandinHost::Operation> StandinHost::OperationNamed(TextView name) {
+  constexpr TextView kNames[kOperations] = {u"Create", u"LocalStation", u"Callsign",
+                                            u"SendChat"};
+  for (std::size_t i = 0; i < kOperations; ++i) {
+    if (name == kNames[i]) return static_cast<Operation>(i);
+  }
+  return std::nullopt;
+}
+
+HRESULT StandinHost::BeginCall(Operation operation) {
+  const DWORD delay = std::exchange(delayNext_, 0) +
+                      std::exchange(delayOperation_[static_cast<std::size_t>(operation)], 0);
+  if (delay != 0) Sleep(delay);
   // Creating the object comes before anyone listens: it waits for the next.
   if (closingInNextCall_ && events_->SinkCount() > 0) {
     closingInNextCall_ = false;

@@ -6,6 +6,7 @@
 #include <oaidl.h>
 #include <wrl/client.h>
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -29,11 +30,19 @@ class StandinHost {
   const TypeInfos& Types() const { return types_; }
   EventSource& Events() { return *events_.Get(); }
 
+  enum class Operation { Create, LocalStation, Callsign, SendChat };
+  static constexpr std::size_t kOperations = 4;
+  // The operation named so in DelayOperation, or none.
+  static std::optional<Operation> OperationNamed(TextView name);
+
   // Every operation of the host starts here: a delay or failure a test asked
   // for is spent on it.
-  HRESULT BeginCall();
+  HRESULT BeginCall(Operation operation);
   void FailNextCall(HRESULT result) { failNext_ = result; }
   void DelayNextCall(DWORD milliseconds) { delayNext_ = milliseconds; }
+  void DelayOperation(Operation operation, DWORD milliseconds) {
+    delayOperation_[static_cast<std::size_t>(operation)] = milliseconds;
+  }
 
   const Text& Callsign() const { return callsign_; }
   void SetCallsign(Text callsign);
@@ -71,6 +80,7 @@ class StandinHost {
   std::vector<Text> sent_;
   HRESULT failNext_ = S_OK;
   DWORD delayNext_ = 0;
+  std::array<DWORD, kOperations> delayOperation_{};
   std::optional<Text> raiseInSend_;
   bool closingInNextCall_ = false;
 };

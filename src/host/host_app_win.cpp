@@ -1,3 +1,29 @@
+// The host link: the COM client of the host's HostApp class.
+//
+// A host can hang: its network work runs on its window's thread, and while it
+// works it answers no call. A call made from the window's own single-threaded
+// apartment then traps the user: under Wine, COM's wait for the answer
+// dispatches sent and paint messages but holds every key, click and posted
+// message (a close included) until the host answers; a message filter's
+// PENDINGMSG_CANCELCALL does not end that wait (the call still returns only
+// when the host answers, then as cancelled), Wine 8 has no CoCancelCall at
+// all (calling it ends the process), and even the final release of a proxy
+// to a hung host is a call that waits.
+// No filter or watchdog on the window's thread can get the user out of that.
+//
+// So the window's thread never holds a proxy to the host. Every call (create,
+// Advise, LocalStation and Callsign, SendChat, Unadvise and the releases) is
+// made on one thread of the multithreaded apartment (host_thread_win.h); the
+// window's thread waits for it with a loop of its own (call_wait_win.h) that
+// handles sent and paint messages, as COM's wait did, so nothing the user
+// sees changes while the host answers in time. Past a short grace the loop
+// lets the user close the window; past a bound (10 s, creation 30 s) the call
+// is given up and reported as a failure that says the host did not answer.
+// A hung host is never released or unadvised: the process ends without
+// touching its proxies. The event sink lives in the multithreaded apartment
+// too and hands each event to the window's thread with SendMessage
+// (event_relay_win.h), so events are still handled on the window's thread,
+// in the order the host raises them, also while a send is out.
 #include "host/host_app_win.h"
 
 #include <optional>
@@ -6,58 +32,113 @@
 #include "host/advise_win.h"
 #include "common/bstr_win.h"
 #include "host/event_ids_win.h"
+#include "host/event_relay_win.h"
 #include "host/event_sink_win.h"
+#include "host/host_thread_win.h"
 
 namespace rapporta::host {
 namespace {
 
 using Microsoft::WRL::ComPtr;
+using Operation = std::atomic<const char*>;
+
+// What the host thread holds of the host; only that thread touches it.
+struct Remote {
+  ComPtr<IHostApp> app;
+  ComPtr<EventSink> sink;
+  std::optional<AdviseToken> advise;
+};
 
 class HostAppClient final : public Host {
  public:
-  HostAppClient(ComPtr<IHostApp> app, HostEvents& events) : app_(std::move(app)) {
-    const EventIds ids = EventDispIds(*app_.Get());
-    sink_ = MakeComObject<EventSink>(events, ids.chatTextReceived, ids.closing);
-    advise_.emplace(*app_.Get(), __uuidof(IHostAppEvents), *sink_.Get());
-  }
+  HostAppClient(HostEvents& events, const HostBounds& bounds)
+      : bounds_(bounds), relay_(std::make_shared<EventRelay>(events)) {}
   HostAppClient(const HostAppClient&) = delete;
   HostAppClient& operator=(const HostAppClient&) = delete;
   ~HostAppClient() override {
-    sink_->Detach();
-    advise_.reset();
+    relay_->Close();
+    try {
+      thread_.Run(
+          "HostApp.Unadvise",
+          [remote = remote_](Operation&) {
+            remote->advise.reset();
+            remote->sink.Reset();
+            remote->app.Reset();
+          },
+          {bounds_.release, 0, false});
+    } catch (...) {
+      // A host that does not let go in time is left as it is.
+    }
+  }
+
+  // Creates the object and binds the events; false when creation gave no
+  // object.
+  bool Connect() {
+    thread_.Run(
+        "CoCreateInstance(HostApp)",
+        [remote = remote_, relay = relay_](Operation& operation) {
+          // A local server: creating it starts the host when it is not running.
+          CheckHr(CoCreateInstance(__uuidof(HostApp), nullptr, CLSCTX_LOCAL_SERVER,
+                                   IID_PPV_ARGS(&remote->app)),
+                  "CoCreateInstance(HostApp)");
+          if (!remote->app) return;
+          operation = "HostApp.Advise";
+          const EventIds ids = EventDispIds(*remote->app.Get());
+          remote->sink =
+              MakeComObject<EventSink>(*relay, ids.chatTextReceived, ids.closing, relay);
+          remote->advise.emplace(*remote->app.Get(), __uuidof(IHostAppEvents),
+                                 *remote->sink.Get());
+        },
+        Rules(bounds_.create));
+    return remote_->app != nullptr;
   }
 
   Text LocalCallsign() override {
-    Bstr callsign;
-    {
-      ComPtr<IHostStation> station;
-      CheckHr(app_->get_LocalStation(&station), "HostApp.LocalStation");
-      if (!station) throw Failure("HostApp.LocalStation", E_POINTER);
-      CheckHr(station->get_Callsign(callsign.Put()), "HostStation.Callsign");
-    }  // no station reference outlives the reading of its call sign
-    return callsign.ToText();
+    auto callsign = std::make_shared<Text>();
+    thread_.Run(
+        "HostApp.LocalStation",
+        [remote = remote_, callsign](Operation& operation) {
+          Bstr value;
+          {
+            ComPtr<IHostStation> station;
+            CheckHr(remote->app->get_LocalStation(&station), "HostApp.LocalStation");
+            if (!station) throw Failure("HostApp.LocalStation", E_POINTER);
+            operation = "HostStation.Callsign";
+            CheckHr(station->get_Callsign(value.Put()), "HostStation.Callsign");
+          }  // no station reference outlives the reading of its call sign
+          *callsign = value.ToText();
+        },
+        Rules(bounds_.call));
+    return *callsign;
   }
 
   void SendChat(TextView text) override {
-    Bstr value(text);
-    CheckHr(app_->SendChat(value.Get()), "HostApp.SendChat");
+    thread_.Run(
+        "HostApp.SendChat",
+        [remote = remote_, line = Text(text)](Operation&) {
+          Bstr value(line);
+          CheckHr(remote->app->SendChat(value.Get()), "HostApp.SendChat");
+        },
+        Rules(bounds_.call));
   }
 
+  void StopWaiting() override { thread_.Stop(); }
+
  private:
-  ComPtr<IHostApp> app_;
-  ComPtr<EventSink> sink_;
-  std::optional<AdviseToken> advise_;
+  WaitRules Rules(DWORD bound) const { return {bound, bounds_.grace, true}; }
+
+  HostBounds bounds_;
+  std::shared_ptr<EventRelay> relay_;
+  std::shared_ptr<Remote> remote_ = std::make_shared<Remote>();
+  HostThread thread_;  // first to go: no call runs once the rest goes
 };
 
 }  // namespace
 
 std::unique_ptr<Host> CreateHostApp(HostEvents& events) {
-  ComPtr<IHostApp> app;
-  // A local server: creating it starts the host when it is not running.
-  CheckHr(CoCreateInstance(__uuidof(HostApp), nullptr, CLSCTX_LOCAL_SERVER, IID_PPV_ARGS(&app)),
-          "CoCreateInstance(HostApp)");
-  if (!app) return nullptr;
-  return std::make_unique<HostAppClient>(std::move(app), events);
+  auto client = std::make_unique<HostAppClient>(events, BoundsFromEnvironment());
+  if (!client->Connect()) return nullptr;
+  return client;
 }
 
 }  // namespace rapporta::host

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "common/version.h"
+#include "host/host.h"
 #include "common/text_win.h"
 
 namespace rapporta::ui {
@@ -33,7 +34,11 @@ std::wstring FailureText(const Failure& failure) {
   wchar_t hex[16];
   std::swprintf(hex, std::size(hex), L"0x%08lX", static_cast<unsigned long>(code));
   std::wstring text = Widen(failure.Operation(), CP_UTF8) + L" に失敗しました。\r\n\r\nエラー " + hex;
-  const std::wstring message = SystemMessage(code);
+  // The system's text for a time-out speaks of an operation, not of the
+  // host that never answered.
+  const std::wstring message = failure.Code() == host::kNoAnswer
+                                   ? std::wstring(L"EchoLink が時間内に応答しませんでした。")
+                                   : SystemMessage(code);
   if (!message.empty()) text += L": " + message;
   return text;
 }

@@ -80,7 +80,7 @@ StartResult Form1::Start(int showCommand) {
     Form_Resize(false);
     outcome = connection::Form_Load(*this);
   } catch (const Failure& failure) {
-    ReportFailure(nullptr, failure);
+    if (failure.Code() != host::kGivenUp) ReportFailure(nullptr, failure);
   } catch (const std::exception& error) {
     ReportUnexpected(nullptr, error.what());
   }
@@ -150,9 +150,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CLOSE:
       // Never under a running handler or its modal dialog: it closes once
-      // they end.
+      // they end. A handler waiting for the host stops waiting.
       if (busy_ > 0) {
         closePending_ = true;
+        if (echo_) echo_->StopWaiting();
         return 0;
       }
       DestroyWindow(window_);
@@ -211,7 +212,8 @@ void Form1::Handle(Work&& work) noexcept {
   try {
     work();
   } catch (const Failure& failure) {
-    ReportFailure(owner, failure);
+    // A call given up because the window closes has nobody to tell.
+    if (failure.Code() != host::kGivenUp) ReportFailure(owner, failure);
   } catch (const std::exception& error) {
     ReportUnexpected(owner, error.what());
   }
@@ -226,7 +228,16 @@ void Form1::CloseWhenIdle() {
   }
 }
 
+bool Form1::Refused() const {
+  // Only while the host keeps a handler waiting can the window's own
+  // messages get here (call_wait_win.h); a second call must not start.
+  if (busy_ == 0) return false;
+  MessageBeep(MB_OK);
+  return true;
+}
+
 void Form1::SendChatMsg() {
+  if (Refused()) return;
   Handle([&] { chat::SendChatMsg(*this); });
 }
 
@@ -261,6 +272,7 @@ void Form1::B_Clear_Click() {
 }
 
 void Form1::B_Save_Click() {
+  if (Refused()) return;
   Handle([&] {
     if (services_.save) services_.save(window_, [this] { return log_->Read(); });
   });

@@ -91,6 +91,8 @@ class Form1 final : public host::HostEvents,
   template <typename Work>
   void Handle(Work&& work) noexcept;
   void CloseWhenIdle();
+  // A command that would start a second handler while one runs: refused.
+  bool Refused() const;
 
   void B_Send_Click();
   void B_Clear_Click();
