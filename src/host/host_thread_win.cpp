@@ -41,8 +41,8 @@ HostBounds BoundsFromEnvironment() {
 }
 
 HostThread::HostThread() : state_(std::make_shared<State>()) {
-  state_->thread = std::thread(
-      [](std::shared_ptr<State> state) { Serve(state); }, state_);
+  // The thread holds its own share of the state: it may outlive this object.
+  state_->thread = std::thread(&HostThread::Serve, state_);
 }
 
 HostThread::~HostThread() {
