@@ -1,6 +1,6 @@
 #include "chat/sending.h"
 
-#include <optional>
+#include <exception>
 
 #include "common/failure.h"
 
@@ -16,12 +16,12 @@ void SendChatMsg(SendingWindow& window) {
   // The line is sent now. A call sign that cannot be read is still
   // reported, but only after the line is echoed (with the call sign of
   // start-up) and taken out of the box, so that nobody sends it twice.
-  std::optional<Failure> callsignFailure;
+  std::exception_ptr callsignFailure;
   Text line;
   try {
     line = echo->LocalCallsign();
-  } catch (const Failure& failure) {
-    callsignFailure = failure;
+  } catch (const Failure&) {
+    callsignFailure = std::current_exception();
     line = window.StartupCallsign();
   }
   line.push_back(u'>');
@@ -30,7 +30,7 @@ void SendChatMsg(SendingWindow& window) {
   // Text put into the box meanwhile is the next line: it stays.
   if (window.InputText() == sent) window.SetInputText(Text());
   window.FocusInput();
-  if (callsignFailure) throw *callsignFailure;
+  if (callsignFailure) std::rethrow_exception(callsignFailure);
 }
 
 }  // namespace rapporta::chat
