@@ -8,4 +8,9 @@ LogKeyAction LogKeyDown(int keyCode, int shift) {
   return LogKeyAction::Cancel;
 }
 
+LogKeyAction LogSysKeyDown(int keyCode, int shift) {
+  if ((shift & kAltBit) == 0) return LogKeyDown(keyCode, shift);
+  return keyCode == kKeyBackspace ? LogKeyAction::Cancel : LogKeyAction::Pass;
+}
+
 }  // namespace rapporta::chat

@@ -13,6 +13,7 @@ inline constexpr int kShiftBit = 1;
 inline constexpr int kCtrlBit = 2;
 inline constexpr int kAltBit = 4;
 
+inline constexpr int kKeyBackspace = 8;
 inline constexpr int kKeyEscape = 27;
 inline constexpr int kKeyC = 67;
 
@@ -24,6 +25,12 @@ enum class LogKeyAction {
 
 // lChat_KeyDown's rule: first match wins.
 LogKeyAction LogKeyDown(int keyCode, int shift);
+
+// A system key in the log box. With Alt held it belongs to the window
+// (Alt+F4, Alt+Space, Alt+Tab) and passes, except Alt+Backspace, which would
+// undo in the box. Without Alt (F10, Shift+F10, which would open the box's
+// own menu) it is a key like any other.
+LogKeyAction LogSysKeyDown(int keyCode, int shift);
 
 // The log box drops every typed character except the one the passed Ctrl+C
 // types (U+0003), which is how the box copies, so the keyboard never edits

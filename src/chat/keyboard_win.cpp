@@ -1,6 +1,8 @@
 #include "chat/keyboard_win.h"
 
 #include <commctrl.h>
+#include <imm.h>
+#include <windowsx.h>
 
 #include "chat/key_rules.h"
 #include "common/check_win.h"
@@ -41,9 +43,14 @@ bool InputKeys::sInput_KeyPress(char16_t keyAscii) {
   return true;
 }
 
-bool LogKeys::lChat_KeyDown(int keyCode) {
-  const LogKeyAction action = LogKeyDown(keyCode, ModifierBits());
-  keyDownPassed_ = action == LogKeyAction::Pass;
+bool LogKeys::lChat_KeyDown(int keyCode, bool systemKey) {
+  const LogKeyAction action = systemKey ? LogSysKeyDown(keyCode, ModifierBits())
+                                        : LogKeyDown(keyCode, ModifierBits());
+  if (systemKey) {
+    cancelledSysKey_ = action == LogKeyAction::Pass ? 0 : static_cast<WPARAM>(keyCode);
+  } else {
+    keyDownPassed_ = action == LogKeyAction::Pass;
+  }
   // The box itself has no use for Esc; inside a dialog manager's care it
   // would even close the window, so the key ends here.
   if (action == LogKeyAction::FocusInput) focusInput_();
@@ -73,23 +80,48 @@ LRESULT CALLBACK InputKeys::Proc(HWND window, UINT message, WPARAM wParam, LPARA
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
+LogKeys::LogKeys(HWND log, std::function<void()> focusInput,
+                 std::function<void(bool)> menuLoop)
+    : focusInput_(std::move(focusInput)),
+      menuLoop_(std::move(menuLoop)),
+      subclass_(log, &Proc, this) {
+  // No input method: a finished composition would be inserted by the box
+  // itself, past every key rule.
+  ImmAssociateContext(log, nullptr);
+}
+
 LRESULT CALLBACK LogKeys::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                UINT_PTR, DWORD_PTR self) {
+  LogKeys& keys = OwnerOf<LogKeys>(self);
   switch (message) {
     case WM_KEYDOWN:
-      if (OwnerOf<LogKeys>(self).lChat_KeyDown(static_cast<int>(wParam))) return 0;
-      break;
     case WM_SYSKEYDOWN:
-      // Alt+Backspace would undo; the other system keys (Alt+F4, the menu)
-      // belong to the window.
-      if (wParam == VK_BACK) return 0;
+      if (keys.lChat_KeyDown(static_cast<int>(wParam), message == WM_SYSKEYDOWN)) return 0;
       break;
-    case WM_CHAR:
-      if (!LogKeepsChar(static_cast<char16_t>(wParam), OwnerOf<LogKeys>(self).keyDownPassed_))
+    case WM_SYSKEYUP:
+      // F10's key-up is what enters the window's menu mode.
+      if (wParam == keys.cancelledSysKey_) {
+        keys.cancelledSysKey_ = 0;
         return 0;
+      }
+      break;
+    case WM_CONTEXTMENU: {
+      // At (-1, -1) the keyboard asked for it: the keyboard opens no menu here.
+      if (GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1) return 0;
+      // The box runs its menu itself, a modal loop inside this message.
+      keys.menuLoop_(true);
+      const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+      keys.menuLoop_(false);
+      return result;
+    }
+    case WM_CHAR:
+      if (!LogKeepsChar(static_cast<char16_t>(wParam), keys.keyDownPassed_)) return 0;
       break;
     case WM_UNICHAR:
     case WM_IME_CHAR:
+    case WM_IME_STARTCOMPOSITION:
+    case WM_IME_COMPOSITION:
+    case WM_IME_ENDCOMPOSITION:
       return 0;
     case WM_NCDESTROY:
       RemoveWindowSubclass(window, &Proc, kSubclassId);

@@ -39,19 +39,24 @@ class InputKeys {
 
 // lChat_KeyDown: Ctrl+C passes, Esc moves the focus to the input, every other
 // key is cancelled; typed characters are dropped too, except the copy
-// shortcut's, so the keyboard never edits the log.
+// shortcut's, so the keyboard never edits the log. That covers the ways the
+// keyboard reaches the box's own menu (Shift+F10, the Apps key) and the input
+// method, which the box does without. The mouse menu stays: menuLoop hears
+// when it opens (true) and when it has closed (false).
 class LogKeys {
  public:
-  LogKeys(HWND log, std::function<void()> focusInput)
-      : focusInput_(std::move(focusInput)), subclass_(log, &Proc, this) {}
+  LogKeys(HWND log, std::function<void()> focusInput, std::function<void(bool)> menuLoop);
 
  private:
-  // True when the key is cancelled.
-  bool lChat_KeyDown(int keyCode);
+  // True when the key is cancelled. A system key is one pressed with Alt, or
+  // F10.
+  bool lChat_KeyDown(int keyCode, bool systemKey);
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                UINT_PTR id, DWORD_PTR self);
   std::function<void()> focusInput_;
+  std::function<void(bool)> menuLoop_;
   bool keyDownPassed_ = false;
+  WPARAM cancelledSysKey_ = 0;  // its key-up is cancelled too
   Subclass subclass_;
 };
 

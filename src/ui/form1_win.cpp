@@ -76,7 +76,8 @@ StartResult Form1::Start(int showCommand) {
     controls_.Create(window_, dpi);
     log_.emplace(controls_[lChat], window_, kFlushLog, kFlushTimer);
     inputKeys_.emplace(controls_[sInput], [this] { SendChatMsg(); });
-    logKeys_.emplace(controls_[lChat], [this] { FocusInput(); });
+    logKeys_.emplace(controls_[lChat], [this] { FocusInput(); },
+                     [this](bool open) { SetInSystemLoop(inLogMenu_, open); });
     Form_Resize(false);
     outcome = connection::Form_Load(*this);
   } catch (const Failure& failure) {
@@ -148,10 +149,18 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (log_) SetFocus(lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_
                                                                         : controls_[sInput]);
       return 0;
+    case WM_ENTERSIZEMOVE:
+    case WM_EXITSIZEMOVE:
+      SetInSystemLoop(inSizeMove_, message == WM_ENTERSIZEMOVE);
+      break;
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
+      SetInSystemLoop(inMenuLoop_, message == WM_ENTERMENULOOP);
+      break;
     case WM_CLOSE:
       // Never under a running handler or its modal dialog: it closes once
       // they end. A handler waiting for the host stops waiting.
-      if (busy_ > 0) {
+      if (busy_ > 0 || systemLoops_ > 0) {
         closePending_ = true;
         if (echo_) echo_->StopWaiting();
         return 0;
@@ -221,8 +230,19 @@ void Form1::Handle(Work&& work) noexcept {
   CloseWhenIdle();
 }
 
+void Form1::SetInSystemLoop(bool& inLoop, bool inside) {
+  if (inLoop == inside) return;
+  inLoop = inside;
+  if (inside) {
+    ++systemLoops_;
+  } else {
+    --systemLoops_;
+    CloseWhenIdle();
+  }
+}
+
 void Form1::CloseWhenIdle() {
-  if (busy_ == 0 && closePending_ && window_ != nullptr) {
+  if (busy_ == 0 && systemLoops_ == 0 && closePending_ && window_ != nullptr) {
     closePending_ = false;
     PostMessageW(window_, WM_CLOSE, 0, 0);
   }

@@ -93,6 +93,9 @@ class Form1 final : public host::HostEvents,
   void CloseWhenIdle();
   // A command that would start a second handler while one runs: refused.
   bool Refused() const;
+  // The system runs modal loops of its own (a menu, moving or sizing the
+  // window) under the window's handlers: a close waits for them to end too.
+  void SetInSystemLoop(bool& inLoop, bool inside);
 
   void B_Send_Click();
   void B_Clear_Click();
@@ -131,6 +134,10 @@ class Form1 final : public host::HostEvents,
   int busy_ = 0;               // handlers (and their modal dialogs) running
   bool closePending_ = false;  // a close waits for them to end
   bool closeRequested_ = false;  // the host announced its closing
+  int systemLoops_ = 0;          // the system's own modal loops running
+  bool inSizeMove_ = false;      // the window is being moved or sized
+  bool inMenuLoop_ = false;      // its system menu is open
+  bool inLogMenu_ = false;       // the log box's mouse menu is open
   HWND lastFocus_ = nullptr;
 };
 

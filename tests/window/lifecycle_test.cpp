@@ -132,6 +132,83 @@ TEST_F(Lifecycle, ClosingWhileAFailureIsReportedWaitsForTheBox) {
   EXPECT_EQ(form->Window(), nullptr);
 }
 
+// Runs on each tick of a thread timer; the loops the system runs dispatch
+// timer messages as they dispatch the host's calls.
+std::function<void()>* g_tick = nullptr;
+void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) { (*g_tick)(); }
+
+bool InSystemLoop(DWORD flag) {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  return GetGUIThreadInfo(GetCurrentThreadId(), &gui) && (gui.flags & flag) != 0;
+}
+
+TEST_F(Lifecycle, ClosingInsideTheSystemsModalLoopsClosesOnceTheLoopEnds) {
+  struct Loop {
+    const char* name;
+    DWORD flag;  // the loop, as GetGUIThreadInfo tells it
+    std::function<void(HWND window, HWND log)> enter;
+    std::function<void()> leave;
+  };
+  // To the thread: the loop takes it even if the window has gone meanwhile.
+  const auto escape = [] { PostThreadMessageW(GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0); };
+  const auto endMenu = [] { EndMenu(); };
+  const Loop loops[] = {
+      {"moving", GUI_INMOVESIZE,
+       [](HWND window, HWND) { PostMessageW(window, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0); },
+       escape},
+      {"sizing", GUI_INMOVESIZE,
+       [](HWND window, HWND) { PostMessageW(window, WM_SYSCOMMAND, SC_SIZE | WMSZ_BOTTOMRIGHT, 0); },
+       escape},
+      {"the system menu, by Alt+Space in the log", GUI_INMENUMODE,
+       [](HWND, HWND log) {
+         SetFocus(log);
+         PressKey(VK_SPACE, {VK_MENU});
+       },
+       endMenu},
+      {"the log box's mouse menu", GUI_INMENUMODE,
+       [](HWND, HWND log) {
+         RECT box{};
+         GetWindowRect(log, &box);
+         PostMessageW(log, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(log),
+                      MAKELPARAM(box.left + 20, box.top + 20));
+       },
+       endMenu},
+  };
+  for (const Loop& loop : loops) {
+    SCOPED_TRACE(loop.name);
+    host = std::make_shared<FakeHostState>();
+    StartForm();
+    ASSERT_TRUE(MakeForeground(Window()));
+    const HWND window = Window();
+    bool closed = false, checked = false, aliveInLoop = false;
+    int waits = 0;
+    std::function<void()> tick = [&] {
+      if (!closed) {
+        // Closing comes once the loop runs (or, failing that, at last).
+        if (!InSystemLoop(loop.flag) && ++waits < 50) return;
+        EXPECT_TRUE(InSystemLoop(loop.flag)) << "the loop never ran";
+        host->events->Closing();
+        closed = true;
+      } else if (!checked) {
+        aliveInLoop = IsWindow(window) && !host->released;
+        checked = true;
+        loop.leave();
+      } else if (InSystemLoop(loop.flag)) {
+        loop.leave();
+      }
+    };
+    g_tick = &tick;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, &OnTick);
+    loop.enter(window, Control(ui::lChat));
+    EXPECT_EQ(ui::RunMessageLoop(*form), 0);
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(aliveInLoop) << "closed inside the loop";
+    EXPECT_EQ(form->Window(), nullptr);
+    EXPECT_TRUE(host->released);
+  }
+}
+
 TEST_F(Lifecycle, ClosingDuringStartupEndsWithoutShowingTheWindow) {
   host->duringCreate = [&] { host->events->Closing(); };
   form = std::make_unique<ui::Form1>(Services());

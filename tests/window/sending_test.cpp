@@ -1,6 +1,8 @@
 // Sending with real keyboard input and the buttons, and the log box's keys.
 #include "form_fixture.h"
 
+#include <imm.h>
+
 namespace rapporta::test {
 namespace {
 
@@ -125,8 +127,21 @@ TEST_F(Sending, LogBoxKeysCopyAndEscapeOnlyEverythingElseChangesNothing) {
   PressKey(VK_INSERT, {VK_SHIFT});
   PressKey('C', {VK_CONTROL, VK_SHIFT});
   TypeText(L"typed");
+  // The keyboard's ways into the box's own menu and into the window's menu
+  // mode; each would then paste with P.
+  for (const WORD key : {VK_APPS, VK_F10}) {
+    for (const bool shift : {false, true}) {
+      if (shift) PressKey(key, {VK_SHIFT});
+      else PressKey(key);
+      PressKey('P');
+    }
+  }
   PumpFor(300ms, Window());
   EXPECT_EQ(LogBoxText(), log);
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  ASSERT_TRUE(GetGUIThreadInfo(GetCurrentThreadId(), &gui));
+  EXPECT_EQ(gui.flags & GUI_INMENUMODE, 0u);
   EXPECT_EQ(selection(), std::pair(DWORD{11}, DWORD{16}));
   EXPECT_EQ(ClipboardText(), L"pasted");
   EXPECT_EQ(GetFocus(), Control(lChat));
@@ -134,10 +149,33 @@ TEST_F(Sending, LogBoxKeysCopyAndEscapeOnlyEverythingElseChangesNothing) {
   PressKey('C', {VK_CONTROL});
   EXPECT_TRUE(PumpUntil([&] { return ClipboardText() == L"hello"; }));
 
+  // The input method has no say in the box; the input keeps its own.
+  EXPECT_EQ(ImmGetContext(Control(lChat)), nullptr);
+  const HIMC inputContext = ImmGetContext(Control(sInput));
+  EXPECT_NE(inputContext, nullptr);
+  ImmReleaseContext(Control(sInput), inputContext);
+  SendMessageW(Control(lChat), WM_IME_COMPOSITION, L'あ', GCS_RESULTSTR);
+  SendMessageW(Control(lChat), WM_IME_CHAR, L'あ', 0);
+  EXPECT_EQ(LogBoxText(), log);
+
+  // A menu the mouse opens is worked with the keyboard: P pastes.
+  SetClipboardText(L"pasted");
+  RECT box{};
+  GetWindowRect(Control(lChat), &box);
+  PostMessageW(Control(lChat), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Control(lChat)),
+               MAKELPARAM(box.left + 20, box.top + 20));
+  PressKey('P');
+  EXPECT_TRUE(PumpUntil([&] { return LogBoxText() != log; }));
+  EXPECT_EQ(LogBoxText(), log.substr(0, 11) + L"pasted" + log.substr(16));
+
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(PumpUntil([&] { return GetFocus() == Control(sInput); }));
-  EXPECT_EQ(LogBoxText(), log);
   EXPECT_NE(Window(), nullptr) << "Esc does not close the window";
+
+  // Alt+F4 is the window's, wherever the focus is.
+  SetFocus(Control(lChat));
+  PressKey(VK_F4, {VK_MENU});
+  EXPECT_TRUE(PumpUntil([&] { return Window() == nullptr; }));
 }
 
 }  // namespace
