@@ -107,10 +107,18 @@ void EditLogBox::Refit(const std::function<void()>& resize) {
     return;
   }
   CheckWin(SetWindowTextW(edit_, L""), "SetWindowText");
-  resize();
-  const QuietUpdate quiet(edit_);
-  Insert(text);
-  CaretToEnd();
+  const auto putBack = [&] {
+    const QuietUpdate quiet(edit_);
+    Insert(text);
+    CaretToEnd();
+  };
+  try {
+    resize();
+  } catch (...) {
+    putBack();  // the log outlives a failed resize
+    throw;
+  }
+  putBack();
 }
 
 void EditLogBox::Insert(TextView text) {

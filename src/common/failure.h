@@ -10,15 +10,22 @@ namespace rapporta {
 
 class Failure : public std::runtime_error {
  public:
-  Failure(std::string operation, std::int32_t code)
-      : std::runtime_error(operation), operation_(std::move(operation)), code_(code) {}
+  // codeName: for a code that is not the system's (a common dialog's own),
+  // its name, which then stands in for the system's message.
+  Failure(std::string operation, std::int32_t code, std::string codeName = {})
+      : std::runtime_error(operation),
+        operation_(std::move(operation)),
+        code_(code),
+        codeName_(std::move(codeName)) {}
 
   const std::string& Operation() const noexcept { return operation_; }
   std::int32_t Code() const noexcept { return code_; }
+  const std::string& CodeName() const noexcept { return codeName_; }
 
  private:
   std::string operation_;
   std::int32_t code_;
+  std::string codeName_;
 };
 
 }  // namespace rapporta

@@ -5,7 +5,16 @@
 namespace rapporta::connection {
 
 SingleInstance::SingleInstance(const std::wstring& name)
-    : mutex_(CheckWin(CreateMutexW(nullptr, FALSE, name.c_str()), "CreateMutex")),
-      anotherRunning_(GetLastError() == ERROR_ALREADY_EXISTS) {}
+    : mutex_(CreateMutexW(nullptr, FALSE, name.c_str())) {
+  const DWORD error = GetLastError();
+  if (mutex_) {
+    anotherRunning_ = error == ERROR_ALREADY_EXISTS;
+    return;
+  }
+  // A copy that runs elevated holds a mutex this one may not open: it is
+  // there all the same.
+  if (error != ERROR_ACCESS_DENIED) ThrowLastError("CreateMutex");
+  anotherRunning_ = true;
+}
 
 }  // namespace rapporta::connection

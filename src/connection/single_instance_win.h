@@ -1,6 +1,7 @@
 #pragma once
 // The single-instance rule: a named mutex in the session's namespace. The
-// first instance holds it for its whole life.
+// first instance holds it for its whole life. A mutex of that name that this
+// copy may not open (the first copy runs elevated) counts as another copy.
 #include <string>
 
 #include "common/unique_win.h"

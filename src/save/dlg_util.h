@@ -18,6 +18,10 @@ inline constexpr int kResultNo = 7;
 // Everything before the first NUL; the whole buffer when it has none.
 Text StripNull(TextView buffer);
 
+// The name of a common dialog's own error code (CommDlgExtendedError), such
+// as "CDERR_INITIALIZATION"; empty for a code it does not know.
+std::string_view CommonDialogErrorName(unsigned long code);
+
 // "YES" for Yes, "NO" for No, empty for any other result.
 std::string_view AnswerWord(int messageBoxResult);
 

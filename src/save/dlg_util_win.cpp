@@ -23,7 +23,11 @@ bool ShowSaveDialog(OPENFILENAMEW& record) {
   if (error == 0 || error == FNERR_BUFFERTOOSMALL || error == FNERR_INVALIDFILENAME) {
     return false;
   }
-  throw Failure("GetSaveFileNameW", static_cast<std::int32_t>(error));
+  // The dialog's own code, not the system's: 2 is CDERR_INITIALIZATION here,
+  // not "file not found".
+  std::string name(CommonDialogErrorName(error));
+  if (name.empty()) name = "CommDlgExtendedError";
+  throw Failure("GetSaveFileNameW", static_cast<std::int32_t>(error), std::move(name));
 }
 
 void AskYesNo(HWND owner, TextView prompt, std::string& answer) {

@@ -35,10 +35,16 @@ std::wstring FailureText(const Failure& failure) {
   std::swprintf(hex, std::size(hex), L"0x%08lX", static_cast<unsigned long>(code));
   std::wstring text = Widen(failure.Operation(), CP_UTF8) + L" に失敗しました。\r\n\r\nエラー " + hex;
   // The system's text for a time-out speaks of an operation, not of the
-  // host that never answered.
-  const std::wstring message = failure.Code() == host::kNoAnswer
-                                   ? std::wstring(L"EchoLink が時間内に応答しませんでした。")
-                                   : SystemMessage(code);
+  // host that never answered; a common dialog's own code has a name, not a
+  // system text.
+  std::wstring message;
+  if (failure.Code() == host::kNoAnswer) {
+    message = L"EchoLink が時間内に応答しませんでした。";
+  } else if (!failure.CodeName().empty()) {
+    message = Widen(failure.CodeName(), CP_UTF8);
+  } else {
+    message = SystemMessage(code);
+  }
   if (!message.empty()) text += L": " + message;
   return text;
 }

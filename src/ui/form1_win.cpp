@@ -78,7 +78,8 @@ StartResult Form1::Start(int showCommand) {
     inputKeys_.emplace(controls_[sInput], [this] { SendChatMsg(); });
     logKeys_.emplace(controls_[lChat], [this] { FocusInput(); },
                      [this](bool open) { SetInSystemLoop(inLogMenu_, open); });
-    Form_Resize(false);
+    // The first layout is part of start-up: a failure ends it.
+    Layout();
     outcome = connection::Form_Load(*this);
   } catch (const Failure& failure) {
     if (failure.Code() != host::kGivenUp) ReportFailure(nullptr, failure);
@@ -132,7 +133,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                               suggested.right - suggested.left, suggested.bottom - suggested.top,
                               SWP_NOZORDER | SWP_NOACTIVATE),
                  "SetWindowPos");
-        Form_Resize(IsIconic(window_) != FALSE);
+        Layout();
       });
       return 0;
     case WM_COMMAND:
@@ -206,12 +207,15 @@ void Form1::OnCommand(int id, int code) {
 
 void Form1::Form_Resize(bool minimized) {
   if (!log_) return;  // the controls come after the window's first WM_SIZE
-  Handle([&] {
-    RECT client{};
-    CheckWin(GetClientRect(window_, &client), "GetClientRect");
-    if (minimized || IsIconic(window_)) return;  // nothing moves
-    log_->Refit([&] { controls_.Resize(client.right, client.bottom, dpi_); });
-  });
+  if (minimized) return;  // nothing moves
+  Handle([&] { Layout(); });
+}
+
+void Form1::Layout() {
+  RECT client{};
+  CheckWin(GetClientRect(window_, &client), "GetClientRect");
+  if (IsIconic(window_)) return;
+  log_->Refit([&] { controls_.Resize(client.right, client.bottom, dpi_); });
 }
 
 template <typename Work>

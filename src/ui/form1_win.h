@@ -85,6 +85,8 @@ class Form1 final : public host::HostEvents,
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
   void Form_Resize(bool minimized);
+  // Fits the controls to the window's size (unless it is minimized); throws.
+  void Layout();
 
   // Runs one handler: a failure is reported and abandons it; a close that
   // came meanwhile is carried out once no handler is running any more.

@@ -5,6 +5,11 @@
 
 #include "form_with_save_win.h"
 
+#include <cderr.h>
+
+#include "save/dlg_util_win.h"
+#include "ui/failure_report_win.h"
+
 namespace rapporta::test {
 namespace {
 
@@ -24,6 +29,19 @@ TEST_F(FormSaveTest, SaveButtonWritesTheLogAndLeavesTheFocusWhereItWas) {
   // other buttons, which hand it to the input box).
   Pump();
   EXPECT_EQ(GetFocus(), Control(ui::B_Save));
+}
+
+TEST(SaveDialogFailure, IsReportedAsTheDialogsOwnCodeByItsName) {
+  OPENFILENAMEW record{};  // no size: the dialog cannot run
+  try {
+    save::ShowSaveDialog(record);
+    ADD_FAILURE() << "the dialog ran";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.Code(), CDERR_STRUCTSIZE);
+    // Not the system's message for code 1.
+    EXPECT_EQ(ui::FailureText(failure),
+              L"GetSaveFileNameW に失敗しました。\r\n\r\nエラー 0x00000001: CDERR_STRUCTSIZE");
+  }
 }
 
 // Runs inside the dialog's modal loop on the window's thread, as a host

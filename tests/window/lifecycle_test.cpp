@@ -1,5 +1,9 @@
 // Start-up, the single instance, the host's Closing and the failure policy.
 #include "form_fixture.h"
+
+#include <sddl.h>
+
+#include "ui/handles_win.h"
 #include "ui/message_loop_win.h"
 
 namespace rapporta::test {
@@ -10,6 +14,25 @@ using ui::sInput;
 
 class Lifecycle : public FormTest {
  protected:
+  // A second copy tells the user, never shows its window nor makes a host.
+  void ExpectASecondCopyEndsAtTheMessage(int visibleForms) {
+    auto secondHost = std::make_shared<FakeHostState>();
+    MessageBoxWatcher boxes;
+    int visibleAtBox = -1;
+    boxes.SetHandler([&](HWND) {
+      visibleAtBox = VisibleForms();
+      return false;
+    });
+    ui::Form1 second({FakeHostFactory(secondHost), nullptr, nullptr, TestInstanceName()});
+    EXPECT_EQ(second.Start(SW_SHOWNORMAL), ui::StartResult::Ended);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].title, L"Rapporta");
+    EXPECT_EQ(boxes.Boxes()[0].text, L"既に起動しています");
+    EXPECT_FALSE(boxes.Boxes()[0].hasIcon);
+    EXPECT_EQ(visibleAtBox, visibleForms) << "only the first window is visible";
+    EXPECT_EQ(second.Window(), nullptr);
+    EXPECT_EQ(secondHost->created, 0);
+  }
   // Top-level windows of the program's class that are visible.
   static int VisibleForms() {
     int count = 0;
@@ -40,28 +63,27 @@ TEST_F(Lifecycle, SecondInstanceShowsTheMessageAndLeavesTheFirstUntouched) {
   StartForm();
   host->events->ChatTextReceived(u"first");
   const std::wstring log = LogBoxText();
-
-  auto secondHost = std::make_shared<FakeHostState>();
-  MessageBoxWatcher boxes;
-  int visibleAtBox = -1;
-  boxes.SetHandler([&](HWND) {
-    visibleAtBox = VisibleForms();
-    return false;
-  });
-  ui::Form1 second({FakeHostFactory(secondHost), nullptr, nullptr, TestInstanceName()});
-  EXPECT_EQ(second.Start(SW_SHOWNORMAL), ui::StartResult::Ended);
-  ASSERT_EQ(boxes.Boxes().size(), 1u);
-  EXPECT_EQ(boxes.Boxes()[0].title, L"Rapporta");
-  EXPECT_EQ(boxes.Boxes()[0].text, L"既に起動しています");
-  EXPECT_FALSE(boxes.Boxes()[0].hasIcon);
-  EXPECT_EQ(visibleAtBox, 1) << "only the first window is visible";
-  EXPECT_EQ(second.Window(), nullptr);
-  EXPECT_EQ(secondHost->created, 0);
-
+  ExpectASecondCopyEndsAtTheMessage(1);
   EXPECT_TRUE(IsWindowVisible(Window()));
   EXPECT_EQ(WindowText(Window()), L"Rapporta! <N0CALL> Ver 0.0.29");
   EXPECT_EQ(LogBoxText(), log);
   EXPECT_FALSE(host->released);
+}
+
+// What an elevated first copy's mutex is to a second copy: one whose security
+// descriptor lets this user do nothing with it.
+TEST_F(Lifecycle, AnInstanceThisCopyMayNotOpenIsAnotherInstance) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1,
+                                                                   &descriptor, nullptr));
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+  const ui::UniqueHandle held(CreateMutexW(&attributes, FALSE, TestInstanceName().c_str()));
+  LocalFree(descriptor);
+  ASSERT_TRUE(held);
+  // The system enforces it (Wine does too): this user may not create it again.
+  ASSERT_EQ(CreateMutexW(nullptr, FALSE, TestInstanceName().c_str()), nullptr);
+  ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  ExpectASecondCopyEndsAtTheMessage(0);
 }
 
 TEST_F(Lifecycle, NoHostObjectTellsTheUserBeforeTheWindowOpensUnconnected) {
@@ -216,6 +238,39 @@ TEST_F(Lifecycle, ClosingDuringStartupEndsWithoutShowingTheWindow) {
   EXPECT_EQ(form->Window(), nullptr);
   EXPECT_TRUE(host->released);
   EXPECT_EQ(host->callsignReads, 0);
+  EXPECT_EQ(VisibleForms(), 0);
+}
+
+// Fails the first layout as a control that goes away would: the "Send" button
+// is destroyed once the log box is given its first fitted size.
+HWND g_firstLogSize = nullptr;
+LRESULT CALLBACK DestroySendAtTheFirstLayout(int code, WPARAM wParam, LPARAM lParam) {
+  const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && call.message == WM_WINDOWPOSCHANGING &&
+      GetDlgCtrlID(call.hwnd) == ui::kFirstControlId + ui::lChat) {
+    const auto& position = *reinterpret_cast<const WINDOWPOS*>(call.lParam);
+    static int designedHeight = -1;
+    if (g_firstLogSize != call.hwnd) designedHeight = position.cy;  // placed as designed
+    g_firstLogSize = call.hwnd;
+    if (position.cy != designedHeight) {
+      DestroyWindow(GetDlgItem(GetParent(call.hwnd), ui::kFirstControlId + ui::B_Send));
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(Lifecycle, FailedFirstLayoutEndsStartupLikeAnyStartupFailure) {
+  MessageBoxWatcher boxes;
+  const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &DestroySendAtTheFirstLayout, nullptr,
+                                       GetCurrentThreadId());
+  form = std::make_unique<ui::Form1>(Services());
+  const ui::StartResult result = form->Start(SW_SHOWNORMAL);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(result, ui::StartResult::Ended);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].text.rfind(L"SetWindowPos", 0), 0u) << boxes.Boxes()[0].text;
+  EXPECT_EQ(form->Window(), nullptr);
+  EXPECT_EQ(host->created, 0);
   EXPECT_EQ(VisibleForms(), 0);
 }
 

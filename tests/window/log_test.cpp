@@ -186,6 +186,11 @@ TEST_F(Log, HugeLineReachesTheBoxWhileTheWindowKeepsAnswering) {
   EXPECT_EQ(FromWide(LogBoxText()), all);
   EXPECT_EQ(ControlRect(Control(lChat)).right, widthBefore - 60);
   EXPECT_EQ(form->LogText(), all);
+
+  // A resize that fails while the text is out of the box puts it back.
+  chat::EditLogBox box(Control(lChat));
+  EXPECT_THROW(box.Refit([] { throw Failure("SetWindowPos", 5); }), Failure);
+  EXPECT_EQ(FromWide(WindowText(Control(lChat))), all);
 }
 
 }  // namespace
