@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/text.h"
+#include "save/write_whole_win.h"
 
 namespace rapporta::save {
 
@@ -15,8 +16,7 @@ inline constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
 // The bytes of the file for a system whose code page is codePage.
 std::string EncodeLog(TextView log, UINT codePage);
 
-// Replaces target whole (or creates it) with the log in the system code page.
-// Throws Failure naming the operation when the file cannot be written.
-void WriteLogFile(TextView target, TextView log);
+// Writes the log in the system code page to target with WriteWhole.
+void WriteLogFile(TextView target, TextView log, const FileCalls& calls = SystemFileCalls());
 
 }  // namespace rapporta::save

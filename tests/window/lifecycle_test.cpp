@@ -3,7 +3,7 @@
 
 #include <sddl.h>
 
-#include "ui/handles_win.h"
+#include "common/unique_win.h"
 #include "ui/message_loop_win.h"
 
 namespace rapporta::test {
@@ -77,7 +77,7 @@ TEST_F(Lifecycle, AnInstanceThisCopyMayNotOpenIsAnotherInstance) {
   ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1,
                                                                    &descriptor, nullptr));
   SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
-  const ui::UniqueHandle held(CreateMutexW(&attributes, FALSE, TestInstanceName().c_str()));
+  const UniqueHandle held(CreateMutexW(&attributes, FALSE, TestInstanceName().c_str()));
   LocalFree(descriptor);
   ASSERT_TRUE(held);
   // The system enforces it (Wine does too): this user may not create it again.
