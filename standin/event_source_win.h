@@ -13,13 +13,15 @@ namespace rapporta::standin {
 
 class EventSource final : public ComObject<IConnectionPoint> {
  public:
-  // The dispatch ids the host's type information gives its two events.
-  EventSource(DISPID chatTextReceived, DISPID closing)
-      : chatTextReceived_(chatTextReceived), closing_(closing) {}
+  // The dispatch ids the host's type information gives its two events, and
+  // whether the event interface has a table beyond IDispatch's.
+  EventSource(DISPID chatTextReceived, DISPID closing, bool hasTable)
+      : chatTextReceived_(chatTextReceived), closing_(closing), hasTable_(hasTable) {}
 
   // The object whose connection point this is, while it lives.
   void SetContainer(IConnectionPointContainer* container) noexcept { container_ = container; }
-  void SetEventsByTable(bool byTable) noexcept { byTable_ = byTable; }
+  // Without a table of its own, events go by Invoke whatever is asked.
+  void SetEventsByTable(bool byTable) noexcept { byTable_ = byTable && hasTable_; }
   long SinkCount() const noexcept { return static_cast<long>(sinks_.size()); }
 
   void RaiseChatTextReceived(TextView text);
@@ -40,6 +42,7 @@ class EventSource final : public ComObject<IConnectionPoint> {
 
   DISPID chatTextReceived_;
   DISPID closing_;
+  bool hasTable_;
   bool byTable_ = false;
   IConnectionPointContainer* container_ = nullptr;
   std::map<DWORD, Microsoft::WRL::ComPtr<IUnknown>> sinks_;

@@ -3,6 +3,10 @@
 //   echolink_standin /regserver     register for this user (exit 3: refused)
 //   echolink_standin /unregserver   remove this program's registration
 //   echolink_standin [/Embedding]   serve (COM starts it with /Embedding)
+// /dispinterface with /regserver registers the host's events as a pure
+// dispinterface, and COM then starts the stand-in with it to serve them so.
+// /shadowcheck makes a start under Wine check for a real host as on Windows.
+// A start that finds a real host registered for the machine ends with exit 3.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -13,10 +17,12 @@
 
 #include "common/check_win.h"
 #include "common/com_apartment_win.h"
+#include "common/text_win.h"
 #include "host/host_thread_win.h"
 #include "host/type_info_win.h"
 #include "standin/host_objects_win.h"
 #include "standin/registration_win.h"
+#include "standin/shadow_rule.h"
 #include "standin/standin_window_win.h"
 
 namespace rapporta::standin {
@@ -76,10 +82,11 @@ ComPtr<ITypeLib> LoadLibraryResource(const std::wstring& file) {
   return library;
 }
 
-int Serve(const std::wstring& exePath, bool startedByCom) {
+int Serve(const std::wstring& exePath, HostLibrary library, bool startedByCom) {
   ComApartment apartment;
-  const auto hostLibrary = LoadLibraryResource(exePath);
-  const auto controlLibrary = LoadLibraryResource(exePath + L"\\2");
+  const auto hostLibrary =
+      LoadLibraryResource(TypeLibraryFile(exePath, static_cast<int>(library)));
+  const auto controlLibrary = LoadLibraryResource(TypeLibraryFile(exePath, 2));
   TypeInfos types{host::InterfaceTypeInfo(*hostLibrary.Get(), __uuidof(IHostApp)),
                   host::InterfaceTypeInfo(*hostLibrary.Get(), __uuidof(IHostStation)),
                   host::InterfaceTypeInfo(*controlLibrary.Get(), __uuidof(IStandinControl))};
@@ -87,8 +94,10 @@ int Serve(const std::wstring& exePath, bool startedByCom) {
   const auto events = host::Members(*host::InterfaceTypeInfo(*hostLibrary.Get(),
                                                              __uuidof(IHostAppEvents)).Get());
   if (events.size() < 2) throw Failure("IHostAppEvents type information", E_UNEXPECTED);
+  // A pure dispinterface has no table of its own to call the events through.
   StandinHost host(std::move(types),
-                   MakeComObject<EventSource>(events[0].dispId, events[1].dispId));
+                   MakeComObject<EventSource>(events[0].dispId, events[1].dispId,
+                                              library == HostLibrary::Dual));
   StandinWindow window(host);
   host.changed = [&window] { window.Refresh(); };
   // How a test holds the creation that starts the stand-in: no control
@@ -133,6 +142,29 @@ int Serve(const std::wstring& exePath, bool startedByCom) {
   return 0;
 }
 
+// A real host is registered for the machine: the stand-in has withdrawn
+// and does not serve. A person who started it is told so; when COM started
+// it nobody is there to read a note.
+int StandAside(const Text& realHost, bool startedByCom) {
+  if (startedByCom) return kExitRefused;
+  StandinHost host({}, MakeComObject<EventSource>(0, 0, false));
+  StandinWindow window(host);
+  const std::wstring program =
+      realHost.empty() ? L"a class with no local server" : std::wstring(Wide(realHost));
+  window.StandAside(L"EchoLink is registered for this machine (" + program +
+                    L"). The stand-in has removed its own registration for this user and "
+                    L"does not serve, so that it never takes the real host's place.");
+  host.quit = [] { PostQuitMessage(0); };
+  ShowWindow(window.Handle(), SW_SHOWNORMAL);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageW(window.Handle(), &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return kExitRefused;
+}
+
 int Run() {
   const std::wstring exePath = ExePath();
   const auto arguments = Arguments();
@@ -142,14 +174,24 @@ int Run() {
     }
     return false;
   };
+  const auto library = has(kDispinterfaceSwitch) ? HostLibrary::Dispinterface : HostLibrary::Dual;
   if (has(L"regserver")) {
-    return Register(exePath) == Registration::Done ? 0 : kExitRefused;
+    return Register(exePath, library) == Registration::Done ? 0 : kExitRefused;
   }
   if (has(L"unregserver")) {
     Unregister(exePath);
     return 0;
   }
-  return Serve(exePath, has(L"embedding") || has(L"automation"));
+  const bool startedByCom = has(L"embedding") || has(L"automation");
+  // At every start, not only at registration: the real host may have been
+  // installed since, and the user's registration would then shadow it.
+  const auto realHost = RealHostAtStart(
+      {UnderWine(), has(L"shadowcheck"), MachineServerCommands(), FromWide(exePath)});
+  if (realHost) {
+    Unregister(exePath);
+    return StandAside(*realHost, startedByCom);
+  }
+  return Serve(exePath, library, startedByCom);
 }
 
 }  // namespace

@@ -2,19 +2,24 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <vector>
 
 #include "common/check_win.h"
+#include "common/text_win.h"
 #include "common/unique_win.h"
 #include "host/echolink_host_win.h"
+#include "standin/shadow_rule.h"
 #include "standin_control.h"  // generated
 
 namespace rapporta::standin {
 namespace {
 
 constexpr wchar_t kClasses[] = L"Software\\Classes\\";
-// The universal (type library) marshaler.
+// The universal (type library) marshaler, and the one for interfaces that
+// are dispatch only (as RegisterTypeLib registers dispinterfaces).
 constexpr wchar_t kAutomationProxy[] = L"{00020424-0000-0000-C000-000000000046}";
+constexpr wchar_t kDispatchProxy[] = L"{00020420-0000-0000-C000-000000000046}";
 
 std::wstring GuidText(REFGUID guid) {
   wchar_t text[40] = {};
@@ -52,9 +57,7 @@ std::wstring ReadDefault(HKEY key, const wchar_t* subkey) {
 // machine's classes, so under Wine (whose prefix is the user's own) it goes
 // there too.
 std::vector<HKEY> Roots() {
-  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  const bool wine = ntdll && GetProcAddress(ntdll, "wine_get_version");
-  if (wine) return {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
+  if (UnderWine()) return {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
   return {HKEY_CURRENT_USER};
 }
 
@@ -69,11 +72,6 @@ void WriteValue(HKEY root, const std::wstring& path, const wchar_t* name,
            "RegSetValueEx");
 }
 
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
 struct Library {
   GUID id;
   const wchar_t* name;
@@ -81,11 +79,12 @@ struct Library {
   std::vector<std::pair<GUID, const wchar_t*>> interfaces;
 };
 
-std::vector<Library> Libraries() {
+// Removing the registration needs only the ids: any host library will do.
+std::vector<Library> Libraries(HostLibrary host = HostLibrary::Dual) {
   return {
       {LIBID_EchoLink,
        L"EchoLink",
-       1,
+       static_cast<int>(host),
        {{IID_IHostApp, L"IHostApp"},
         {IID_IHostStation, L"IHostStation"},
         {IID_IHostAppEvents, L"IHostAppEvents"}}},
@@ -107,37 +106,37 @@ std::vector<Class> Classes() {
           {CLSID_StandinControl, L"Rapporta stand-in host control", LIBID_RapportaStandin}};
 }
 
-// The program the HostApp class names in the user's or the machine's
-// registry, in either view; empty when it names none.
-std::vector<std::wstring> RegisteredServers() {
-  const std::wstring path = L"Software\\Classes\\CLSID\\" + GuidText(CLSID_HostApp);
-  std::vector<std::wstring> servers;
-  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+// The HostApp class's LocalServer32 commands under root, in either view.
+// A class without a local server (an in-process one, say) gives an empty
+// command: it is not ours either.
+std::vector<Text> ServerCommands(std::initializer_list<HKEY> roots) {
+  const std::wstring path = std::wstring(kClasses) + L"CLSID\\" + GuidText(CLSID_HostApp);
+  std::vector<Text> commands;
+  for (HKEY root : roots) {
     for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
       auto key = OpenKey(root, path, view);
-      if (!key) continue;
-      // A class without a local server (an in-process one, say) is foreign
-      // too: it is not ours.
-      servers.push_back(ServerPath(ReadDefault(key.Get(), L"LocalServer32")));
+      if (key) commands.push_back(FromWide(ReadDefault(key.Get(), L"LocalServer32")));
     }
   }
-  return servers;
+  return commands;
 }
 
-void RegisterUnder(HKEY root, const std::wstring& exePath) {
-  const std::wstring quoted = L"\"" + exePath + L"\"";
+void RegisterUnder(HKEY root, const std::wstring& exePath, HostLibrary hostLibrary) {
+  std::wstring command = L"\"" + exePath + L"\"";
+  if (hostLibrary == HostLibrary::Dispinterface) {
+    command += std::wstring(L" /") + kDispinterfaceSwitch;
+  }
   for (const auto& c : Classes()) {
     const std::wstring key = L"CLSID\\" + GuidText(c.id);
     WriteValue(root, key, nullptr, c.name);
-    WriteValue(root, key + L"\\LocalServer32", nullptr, quoted);
+    WriteValue(root, key + L"\\LocalServer32", nullptr, command);
     WriteValue(root, key + L"\\TypeLib", nullptr, GuidText(c.library));
   }
   const std::wstring folder = exePath.substr(0, exePath.find_last_of(L"\\/") + 1);
-  for (const auto& library : Libraries()) {
+  for (const auto& library : Libraries(hostLibrary)) {
     const std::wstring id = GuidText(library.id);
     const std::wstring key = L"TypeLib\\" + id + L"\\1.0";
-    const std::wstring file =
-        library.resource == 1 ? exePath : exePath + L"\\" + std::to_wstring(library.resource);
+    const std::wstring file = TypeLibraryFile(exePath, library.resource);
     WriteValue(root, key, nullptr, library.name);
     WriteValue(root, key + L"\\FLAGS", nullptr, L"0");
     WriteValue(root, key + L"\\HELPDIR", nullptr, folder);
@@ -147,8 +146,11 @@ void RegisterUnder(HKEY root, const std::wstring& exePath) {
     for (const auto& [iid, name] : library.interfaces) {
       const std::wstring ikey = L"Interface\\" + GuidText(iid);
       WriteValue(root, ikey, nullptr, name);
-      WriteValue(root, ikey + L"\\ProxyStubClsid32", nullptr, kAutomationProxy);
-      WriteValue(root, ikey + L"\\ProxyStubClsid", nullptr, kAutomationProxy);
+      const bool dispatchOnly =
+          iid == IID_IHostAppEvents && hostLibrary == HostLibrary::Dispinterface;
+      const wchar_t* proxy = dispatchOnly ? kDispatchProxy : kAutomationProxy;
+      WriteValue(root, ikey + L"\\ProxyStubClsid32", nullptr, proxy);
+      WriteValue(root, ikey + L"\\ProxyStubClsid", nullptr, proxy);
       WriteValue(root, ikey + L"\\TypeLib", nullptr, id);
       WriteValue(root, ikey + L"\\TypeLib", L"Version", L"1.0");
     }
@@ -158,7 +160,10 @@ void RegisterUnder(HKEY root, const std::wstring& exePath) {
 void UnregisterUnder(HKEY root, const std::wstring& exePath) {
   const std::wstring own = std::wstring(kClasses) + L"CLSID\\" + GuidText(CLSID_HostApp);
   auto key = OpenKey(root, own, 0);
-  if (!key || !SamePath(ServerPath(ReadDefault(key.Get(), L"LocalServer32")), exePath)) return;
+  if (!key || ForeignServer({FromWide(ReadDefault(key.Get(), L"LocalServer32"))},
+                           FromWide(exePath))) {
+    return;
+  }
   key.Reset();
   std::vector<std::wstring> keys;
   for (const auto& c : Classes()) keys.push_back(L"CLSID\\" + GuidText(c.id));
@@ -173,27 +178,22 @@ void UnregisterUnder(HKEY root, const std::wstring& exePath) {
 
 }  // namespace
 
-std::wstring ServerPath(const std::wstring& command) {
-  const auto start = command.find_first_not_of(L" \t");
-  if (start == std::wstring::npos) return {};
-  if (command[start] == L'"') {
-    const auto end = command.find(L'"', start + 1);
-    return command.substr(start + 1, end == std::wstring::npos ? end : end - start - 1);
-  }
-  // Unquoted: the path ends at ".exe" (it may hold spaces), else at a space.
-  std::wstring lower = command;
-  for (auto& c : lower) c = towlower(c);
-  const auto exe = lower.find(L".exe", start);
-  if (exe != std::wstring::npos) return command.substr(start, exe + 4 - start);
-  const auto space = command.find(L' ', start);
-  return command.substr(start, space == std::wstring::npos ? space : space - start);
+std::wstring TypeLibraryFile(const std::wstring& exePath, int resource) {
+  return resource == 1 ? exePath : exePath + L"\\" + std::to_wstring(resource);
 }
 
-Registration Register(const std::wstring& exePath) {
-  for (const auto& server : RegisteredServers()) {
-    if (!SamePath(server, exePath)) return Registration::RefusedForeign;
+bool UnderWine() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+std::vector<Text> MachineServerCommands() { return ServerCommands({HKEY_LOCAL_MACHINE}); }
+
+Registration Register(const std::wstring& exePath, HostLibrary library) {
+  if (ForeignServer(ServerCommands({HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}), FromWide(exePath))) {
+    return Registration::RefusedForeign;
   }
-  for (HKEY root : Roots()) RegisterUnder(root, exePath);
+  for (HKEY root : Roots()) RegisterUnder(root, exePath, library);
   return Registration::Done;
 }
 

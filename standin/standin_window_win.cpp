@@ -10,7 +10,7 @@ namespace rapporta::standin {
 namespace {
 
 constexpr wchar_t kClassName[] = L"RapportaStandinHost";
-enum ControlId { kCallsign = 101, kReceiveText, kReceive, kSent, kClose };
+enum ControlId { kCallsign = 101, kReceiveText, kReceive, kSent, kClose, kNote };
 
 struct ControlLayout {
   const wchar_t* windowClass;
@@ -30,6 +30,7 @@ const ControlLayout kLayout[] = {
     {L"LISTBOX", L"", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, kSent,
      {10, 98, 420, 250}},
     {L"BUTTON", L"Close host", WS_TABSTOP, kClose, {10, 260, 120, 286}},
+    {L"STATIC", L"", 0, kNote, {10, 296, 430, 346}},
 };
 
 }  // namespace
@@ -44,7 +45,7 @@ StandinWindow::StandinWindow(StandinHost& host) : host_(host) {
   windowClass.lpszClassName = kClassName;
   CheckWin(RegisterClassW(&windowClass), "RegisterClass");
 
-  RECT frame{0, 0, 440, 296};
+  RECT frame{0, 0, 440, 350};
   AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
   // At the right of the screen, so that Rapporta (placed by the system,
   // usually at the left) and the host are both in view.
@@ -84,6 +85,11 @@ void StandinWindow::Refresh() {
   }
   SendMessageW(sent, LB_SETTOPINDEX, host_.Sent().empty() ? 0 : host_.Sent().size() - 1, 0);
   refreshing_ = false;
+}
+
+void StandinWindow::StandAside(const std::wstring& note) {
+  for (int id : {kCallsign, kReceiveText, kReceive}) EnableWindow(Control(id), FALSE);
+  SetWindowTextW(Control(kNote), note.c_str());
 }
 
 LRESULT CALLBACK StandinWindow::Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {

@@ -4,6 +4,8 @@
 // chat, lists the lines the host was asked to send, and closes the host.
 #include <windows.h>
 
+#include <string>
+
 #include "common/unique_win.h"
 #include "standin/standin_host_win.h"
 
@@ -18,6 +20,8 @@ class StandinWindow {
   HWND Handle() const { return window_.Get(); }
   // Brings the window up to date with the host.
   void Refresh();
+  // The host does not serve: the note says why, and only closing is left.
+  void StandAside(const std::wstring& note);
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
