@@ -33,13 +33,22 @@ if(RAPPORTA_CROSS)
     string(APPEND _subdirs "subdirs(\"${CMAKE_BINARY_DIR}/win-${arch}\")\n")
 
     # Each architecture gets its own Wine prefix and display: each registers
-    # its own build of the stand-in host, and the two runs can overlap.
-    add_test(NAME wine.setup.${arch}
-             COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/setup.sh ${RAPPORTA_WINE_DIR}/${arch})
-    set_tests_properties(wine.setup.${arch} PROPERTIES FIXTURES_SETUP wine)
-    add_test(NAME wine.cleanup.${arch}
-             COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/cleanup.sh ${RAPPORTA_WINE_DIR}/${arch})
-    set_tests_properties(wine.cleanup.${arch} PROPERTIES FIXTURES_CLEANUP wine)
+    # its own build of the stand-in host, and the two runs can overlap. A
+    # second one holds the stand-in registered with its events as a pure
+    # dispinterface; in x86_64 a third is scratch for a test that registers
+    # a real host for the machine (see rapporta_add_gtest_run).
+    set(_runs "" -dispinterface)
+    if(arch STREQUAL "x86_64")
+      list(APPEND _runs -scratch)
+    endif()
+    foreach(run IN LISTS _runs)
+      add_test(NAME wine${run}.setup.${arch}
+               COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/setup.sh ${RAPPORTA_WINE_DIR}/${arch}${run})
+      set_tests_properties(wine${run}.setup.${arch} PROPERTIES FIXTURES_SETUP wine${run})
+      add_test(NAME wine${run}.cleanup.${arch}
+               COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/cleanup.sh ${RAPPORTA_WINE_DIR}/${arch}${run})
+      set_tests_properties(wine${run}.cleanup.${arch} PROPERTIES FIXTURES_CLEANUP wine${run})
+    endforeach()
   endforeach()
   # ctest descends into the cross builds from here, so their tests (run under
   # Wine) are counted in the same run as the native ones.

@@ -13,11 +13,7 @@ namespace {
 std::wstring ExePath() {
   // The package test points the suite at the program taken out of the zip.
   if (const wchar_t* chosen = _wgetenv(L"RAPPORTA_EXE")) return chosen;
-  std::string path = RAPPORTA_EXE;  // from the build
-  std::wstring wide(path.begin(), path.end());
-  // A Unix path of the cross build: Wine shows the root as drive Z.
-  if (!wide.empty() && wide[0] == L'/') wide = L"Z:" + wide;
-  return wide;
+  return WindowsPath(RAPPORTA_EXE);  // from the build
 }
 
 struct Search {
@@ -47,16 +43,9 @@ bool IsTime(const std::wstring& log, std::size_t at) {
 }  // namespace
 
 RapportaProcess::RapportaProcess() {
-  std::wstring command = L"\"" + ExePath() + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  CheckWin(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info),
-           "CreateProcess(rapporta.exe)");
-  CloseHandle(info.hThread);
-  process_.Reset(info.hProcess);
-  id_ = info.dwProcessId;
+  auto program = StartProgram(ExePath(), L"");
+  process_ = std::move(program.process);
+  id_ = program.id;
 }
 
 RapportaProcess::~RapportaProcess() {

@@ -9,6 +9,7 @@
 #include "common/check_win.h"
 #include "common/bstr_win.h"
 #include "host/echolink_host_win.h"
+#include "host/event_ids_win.h"
 #include "host/host_app_win.h"
 #include "standin_session_win.h"
 
@@ -54,6 +55,17 @@ TEST_F(HostLink, SendsTextByValueAndReceivesEventsThroughBothPaths) {
   Check(standin_.Control().RaiseClosing(), "RaiseClosing");
   EXPECT_EQ(recorder_.events,
             (std::vector<Text>{u"text:by Invoke", u"text:by table", u"closing"}));
+}
+
+// The dispinterface run is that only if the client, reading the event ids
+// as it does, finds those of the dispinterface (the dual library has the
+// compiler's): what reaches its branch for such an interface.
+TEST_F(HostLink, TheClientFindsTheEventIdsItsRunRegistered) {
+  Microsoft::WRL::ComPtr<IHostApp> app;
+  Check(CoCreateInstance(__uuidof(HostApp), nullptr, CLSCTX_LOCAL_SERVER, IID_PPV_ARGS(&app)),
+        "CoCreateInstance(HostApp)");
+  const auto ids = host::EventDispIds(*app.Get());
+  EXPECT_EQ(ids.chatTextReceived == 9 && ids.closing == 5, RunName() == L"dispinterface");
 }
 
 TEST_F(HostLink, EveryClientSharesOneObjectAndReleasingUnadvises) {

@@ -55,4 +55,23 @@ class StandinSession {
 // Throws Failure when the call failed.
 void Check(HRESULT hr, const char* operation);
 
+// A path as the build wrote it (a Unix path is Wine's drive Z:).
+std::wstring WindowsPath(const char* path);
+// The Wine run the test is in (empty: the architecture's own prefix).
+std::wstring RunName();
+struct Program {
+  UniqueHandle process;
+  DWORD id = 0;
+};
+// Starts a program with the arguments; throws Failure when it cannot.
+Program StartProgram(const std::wstring& exe, const std::wstring& arguments);
+// Waits up to the time for the program to end: its exit code, or
+// STILL_ACTIVE when it has not ended (it is then ended by force).
+DWORD ExitCodeWithin(HANDLE process, DWORD milliseconds);
+// Both: a program that does its work and ends.
+DWORD RunProgram(const std::wstring& exe, const std::wstring& arguments,
+                 DWORD milliseconds = 30000);
+// The HostApp class's LocalServer32 command under root, or empty.
+std::wstring HostAppCommand(HKEY root);
+
 }  // namespace rapporta::testing

@@ -5,14 +5,10 @@
 
 #include "host/echolink_host_win.h"
 #include "host/type_info_win.h"
+#include "standin_session_win.h"
 
 namespace rapporta::testing {
 namespace {
-
-std::wstring WindowsPath(const char* path) {
-  std::wstring wide(path, path + std::char_traits<char>::length(path));
-  return !wide.empty() && wide[0] == L'/' ? L"Z:" + wide : wide;
-}
 
 TEST(TypeLibrary, HasTheHostsIdsNameAndTablePositions) {
   Microsoft::WRL::ComPtr<ITypeLib> library;

@@ -2,13 +2,15 @@
 # The cross build's test emulator: runs a Windows program under Wine in the
 # test run's prefix and display, setting them up first if nobody has yet.
 #   run.sh <state dir> <program.exe> [args...]
+# RAPPORTA_WINE_RUN=<name> runs it in the prefix and display of <state dir>-<name>
+# instead: the same test executables against a differently set-up world.
 # Wine's own processes (wineserver, services, servers started by COM) inherit
 # the output of whatever started them and can outlive it; a test runner
 # reading a pipe would then wait for them. So output goes to a file that is
 # shown once the program has ended.
 set -uo pipefail
 here=$(dirname "$(realpath "$0")")
-state=$1; shift
+state=$1${RAPPORTA_WINE_RUN:+-$RAPPORTA_WINE_RUN}; shift
 "$here/setup.sh" "$state" || exit 1
 source "$here/env.sh" "$state"
 DISPLAY=$(cat "$WINE_STATE_DIR/display")
