@@ -45,7 +45,6 @@ TEST(ShadowRule, StandsAsideOnlyForAnotherProgramInTheMachinesRegistry) {
       {"nothing registered", false, false, {}, std::nullopt},
       {"ours, another case, with the mode switch", false, false,
        {u"\"c:\\tools\\ECHOLINK_STANDIN.EXE\" /dispinterface"}, std::nullopt},
-      {"ours in both views", false, false, {Text(kOwn), Text(kOwn)}, std::nullopt},
       {"the real host", false, false, {realCommand}, Text(kReal)},
       {"the real host in one view only", false, false, {Text(kOwn), realCommand}, Text(kReal)},
       {"a class with no local server", false, false, {u""}, Text()},
@@ -58,7 +57,6 @@ TEST(ShadowRule, StandsAsideOnlyForAnotherProgramInTheMachinesRegistry) {
        Text(u"C:\\Tools\\echolink_standin.exe2")},
       {"under Wine", true, false, {realCommand}, std::nullopt},
       {"under Wine, checking as on Windows", true, true, {realCommand}, Text(kReal)},
-      {"under Wine, checking, ours", true, true, {Text(kOwn)}, std::nullopt},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(RealHostAtStart({c.underWine, c.checkAnyway, c.machine, Text(kOwn)}), c.realHost)
