@@ -133,7 +133,12 @@ int Serve(const std::wstring& exePath, HostLibrary library, bool startedByCom) {
 
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (!message.hwnd && message.message == kVanishMessage) end(false);
+    if (!message.hwnd && message.message == kVanishMessage) {
+      // COM sends the reply to Vanish from another thread once the call has
+      // returned here: give it a moment, or a loaded machine loses the reply.
+      Sleep(200);
+      end(false);
+    }
     if (IsDialogMessageW(window.Handle(), &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
