@@ -2,21 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace rapporta::save {
 namespace {
 
 TEST(DlgUtil, StripNullKeepsWhatComesBeforeTheFirstNul) {
-  const struct {
-    Text buffer;
-    Text name;
-  } cases[] = {
+  const std::pair<Text, Text> buffers[] = {
       {u"abc" + Text(258, u'\0'), u"abc"},
       {Text(1, u'\0') + u"abc", u""},
       {u"C:\\a.txt", u"C:\\a.txt"},  // no NUL at all
-      {Text(u"a\0b\0", 4), u"a"},
+      {Text(u"a\0b\0", 4), u"a"},    // not every NUL dropped: the text ends at the first
       {u"", u""},
   };
-  for (const auto& c : cases) EXPECT_EQ(StripNull(c.buffer), c.name);
+  for (const auto& [buffer, name] : buffers) EXPECT_EQ(StripNull(buffer), name);
 }
 
 TEST(DlgUtil, AnswerWordIsYesNoOrEmpty) {

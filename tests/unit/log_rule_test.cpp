@@ -2,101 +2,61 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace rapporta::chat {
 namespace {
 
-Text Repeat(char16_t c, std::size_t n) { return Text(n, c); }
+// n characters c in a row.
+Text Chars(char16_t c, std::size_t n) { return Text(n, c); }
 
-TEST(TimePrefix, TwoDigitHoursAndMinutesInBrackets) {
-  EXPECT_EQ(TimePrefix(true, {14, 7}), u"[14:07]");
-  EXPECT_EQ(TimePrefix(true, {9, 5}), u"[09:05]");
-  EXPECT_EQ(TimePrefix(true, {0, 0}), u"[00:00]");
-  EXPECT_EQ(TimePrefix(true, {23, 59}), u"[23:59]");
-  EXPECT_EQ(TimePrefix(false, {14, 7}), u"");
+TEST(LogEntry, SeparatorThenTwoDigitTimePrefixThenTheTextAsGiven) {
+  const std::tuple<bool, LocalTime, Text, Text> cases[] = {
+      {false, {14, 7}, u"hello", u"\r\n\r\nhello"},
+      {true, {14, 7}, u"abc", u"\r\n\r\n[14:07]abc"},
+      {true, {9, 5}, u"", u"\r\n\r\n[09:05]"},  // an empty text still gets both
+      {true, {0, 0}, u"x", u"\r\n\r\n[00:00]x"},
+      {true, {23, 59}, u"x", u"\r\n\r\n[23:59]x"},
+      // One prefix for several lines; CR LF and bare breaks kept.
+      {true, {1, 2}, u"a\r\nb\nc\r", u"\r\n\r\n[01:02]a\r\nb\nc\r"},
+      // The box would end its text at a NUL.
+      {false, {0, 0}, Text(u"a\0b\0", 4), u"\r\n\r\na b "},
+  };
+  for (const auto& [showTime, now, text, entry] : cases) {
+    EXPECT_EQ(LogEntry(TimePrefix(showTime, now), text), entry);
+  }
 }
 
-TEST(LogEntry, SeparatorPrefixAndTextAsGiven) {
-  Text log;
-  AppendEntry(log, LogEntry(u"", u"hello"));
-  EXPECT_EQ(log, u"\r\n\r\nhello");
-  AppendEntry(log, LogEntry(TimePrefix(true, {14, 7}), u"abc"));
-  EXPECT_EQ(log, u"\r\n\r\nhello\r\n\r\n[14:07]abc");
-  // An empty text still gets its separator and prefix.
-  EXPECT_EQ(LogEntry(u"[01:02]", u""), u"\r\n\r\n[01:02]");
-  // Several lines get one prefix, before the first; CR LF and bare breaks kept.
-  EXPECT_EQ(LogEntry(u"[01:02]", u"a\r\nb\nc\r"), u"\r\n\r\n[01:02]a\r\nb\nc\r");
-}
-
-TEST(TrimLog, CandidateOfExactlyTheLimitStaysWhole) {
-  Text log = Repeat(u'x', kLogLimit - 4 - 1);
-  AppendEntry(log, LogEntry(u"", u"y"));
-  ASSERT_EQ(log.size(), kLogLimit);
-  EXPECT_EQ(log.substr(log.size() - 5), u"\r\n\r\ny");
-  EXPECT_EQ(log.front(), u'x');
-}
-
-TEST(TrimLog, OneMoreCharacterTrimsFromTheTailsFirstLineBreak) {
-  // Lines of 98 characters plus CR LF, so the tail starts mid-line.
-  Text log;
-  while (log.size() < kLogLimit - 200) log += Repeat(u'a', 98) + u"\r\n";
-  log += Repeat(u'b', kLogLimit - 4 - 2 - log.size());
-  const Text before = log;
-  AppendEntry(log, LogEntry(u"", u"zz"));  // candidate: 60000
-  ASSERT_EQ(log.size(), kLogLimit);
-  log = before + u"b";
-  const Text candidate = log + LogEntry(u"", u"zz");
-  ASSERT_EQ(candidate.size(), kLogLimit + 1);
-  AppendEntry(log, LogEntry(u"", u"zz"));
-
-  const Text tail = candidate.substr(candidate.size() - kTrimTailLength);
-  const std::size_t lineBreak = tail.find(u"\r\n");
-  ASSERT_NE(lineBreak, Text::npos);
-  ASSERT_GT(lineBreak, 0u) << "the test wants a partial first line";
-  EXPECT_EQ(log, tail.substr(lineBreak + 2));
-  EXPECT_LT(log.size(), kTrimTailLength);
-  EXPECT_EQ(log.substr(0, 3), u"aaa");
-  EXPECT_EQ(log.substr(log.size() - 6), u"\r\n\r\nzz");
-}
-
-TEST(TrimLog, LineBreakSplitByTheTailStartIsNotALineBreakOfTheTail) {
-  // The CR falls just before the tail and its LF is the tail's first
-  // character: the tail's first CR LF is the next one.
-  Text candidate = Repeat(u'a', kLogLimit + 1 - kTrimTailLength - 1) + u"\r" + u"\n" +
-                   Repeat(u'b', 10) + u"\r\n" + Repeat(u'c', 20);
-  candidate += Repeat(u'd', kLogLimit + 1 - candidate.size());
-  ASSERT_EQ(candidate[candidate.size() - kTrimTailLength], u'\n');
-  TrimLog(candidate);
-  EXPECT_EQ(candidate.substr(0, 20), Repeat(u'c', 20));
-}
-
-TEST(TrimLog, SeparatorAtTheTailStartLeavesOneEmptyLine) {
-  // Tail begins with a separator: its first CR LF is followed by another.
-  Text log = Repeat(u'a', kLogLimit + 1 - kTrimTailLength);
-  Text entry = LogEntry(u"", Repeat(u'b', kTrimTailLength - 4));
-  AppendEntry(log, entry);
-  EXPECT_EQ(log, u"\r\n" + Repeat(u'b', kTrimTailLength - 4));
-}
-
-TEST(TrimLog, LineBreakEndingTheTailLeavesAnEmptyLog) {
-  Text log = Repeat(u'a', kLogLimit);
-  AppendEntry(log, u"\r\n");
-  EXPECT_EQ(log, u"");
-}
-
-TEST(TrimLog, TailWithoutLineBreakIsKeptWithoutSplittingACharacter) {
-  Text log;
-  AppendEntry(log, LogEntry(u"", Repeat(u'q', 70000)));
-  EXPECT_EQ(log, Repeat(u'q', kTrimTailLength));
-
-  // A surrogate pair straddling the tail start: the half pair is dropped too.
+TEST(TrimLog, KeepsACandidateUpToTheLimitElseTheTailAfterItsFirstLineBreak) {
+  // In a candidate one over the limit, the tail starts at this position.
+  const std::size_t head = kLogLimit + 1 - kTrimTailLength;
   Text pairs;
   for (int i = 0; i < 35000; ++i) pairs += u"\U0001F600";
-  Text odd = pairs + u"x";  // 70001 characters: the tail starts on a low half
-  ASSERT_EQ(odd[odd.size() - kTrimTailLength], u'\xDE00');
-  TrimLog(odd);
-  EXPECT_EQ(odd.size(), kTrimTailLength - 1);
-  EXPECT_EQ(odd.front(), u'\xD83D');
-  EXPECT_EQ(odd.back(), u'x');
+  const std::tuple<const char*, Text, Text> cases[] = {
+      {"exactly the limit stays whole", Chars('a', kLogLimit - 2) + u"\r\n",
+       Chars('a', kLogLimit - 2) + u"\r\n"},
+      // The head's own line break does not count.
+      {"one more drops the head and the tail's partial first line",
+       Chars('a', head - 2) + u"\r\n" + Chars('a', 5) + u"\r\n" + Chars('b', kTrimTailLength - 7),
+       Chars('b', kTrimTailLength - 7)},
+      {"a CR LF parted by the tail start is not the tail's",
+       Chars('a', head - 1) + u"\r\nbb\r\n" + Chars('c', kTrimTailLength - 5),
+       Chars('c', kTrimTailLength - 5)},
+      {"a separator at the tail start leaves one empty line",
+       Chars('a', head) + LogEntry(u"", Chars('b', kTrimTailLength - 4)),
+       u"\r\n" + Chars('b', kTrimTailLength - 4)},
+      {"a CR LF ending the tail leaves nothing", Chars('a', kLogLimit - 1) + u"\r\n", u""},
+      {"a tail without a CR LF is kept whole", Chars('q', 70000), Chars('q', kTrimTailLength)},
+      {"nor with the second half of a pair at its start", pairs + u"x",
+       pairs.substr(pairs.size() - kTrimTailLength + 2) + u"x"},
+  };
+  for (auto [what, log, kept] : cases) {
+    TrimLog(log);
+    EXPECT_EQ(log, kept) << what;
+  }
+  Text log = Chars('a', kLogLimit);
+  AppendEntry(log, LogEntry(u"", u"z"));
+  EXPECT_EQ(log, u"\r\nz") << "AppendEntry trims what it appends to";
 }
 
 }  // namespace
