@@ -12,25 +12,28 @@ namespace rapporta::test {
 
 using Steps = std::vector<std::string>;
 
+// Enough to compare: keeps the low byte of each unit.
 inline std::string Narrow(TextView text) { return std::string(text.begin(), text.end()); }
+
+// Fails a host call as a host that stopped answering would.
+inline void Fail() { throw Failure("host call", host::kNoAnswer); }
 
 class RecordingHost : public host::Host {
  public:
   explicit RecordingHost(Steps& steps) : steps_(steps) {}
   Text callsign = u"N0CALL";
-  std::function<void()> duringSend;
-  bool failSend = false;
-  bool failCallsign = false;
+  // Run inside their call, once it is written down; Fail fails it.
+  std::function<void()> inSend = [] {};
+  std::function<void()> inCallsign = [] {};
 
   Text LocalCallsign() override {
     steps_.push_back("callsign");
-    if (failCallsign) throw Failure("Callsign", -2147023174);
+    inCallsign();
     return callsign;
   }
   void SendChat(TextView text) override {
     steps_.push_back("send " + Narrow(text));
-    if (failSend) throw Failure("SendChat", -2147023174);
-    if (duringSend) duringSend();
+    inSend();
   }
 
  private:

@@ -2,136 +2,90 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-#include <vector>
+#include <algorithm>
 
-namespace rapporta::save {
+#include "recording_host.h"
+
+namespace rapporta::test {
 namespace {
 
-// Records the order of the steps and answers as told.
-class ScriptedPlatform : public SavePlatform {
- public:
+// What the user and the system answer in one save.
+struct Script {
   bool dialogOk = true;
-  Text chosenName = u"C:\\logs\\chat.txt";
+  Text name = u"x";
   bool exists = false;
   std::string answer = "YES";
-  bool failCreatingFileSystem = false;
+  bool noFileSystem = false;
+};
 
-  std::vector<std::string> steps;
-  Text askedFor;
-  Text prompt;
-  Text writtenTarget;
-  Text writtenLog;
-  std::size_t bufferLength = 0;
-  bool bufferWasEmpty = false;
-  int liveFileSystems = 0;
+// Writes the steps down in order and answers as its script says.
+class ScriptedPlatform : public save::SavePlatform, public Script {
+ public:
+  explicit ScriptedPlatform(const Script& script) : Script(script) {}
+  Steps steps;
 
-  class Files : public FileSystem {
-   public:
-    explicit Files(ScriptedPlatform& platform) : platform_(platform) {
-      ++platform_.liveFileSystems;
-    }
-    ~Files() override {
-      --platform_.liveFileSystems;
-      platform_.steps.push_back("release");
-    }
+  struct Files : save::FileSystem {
+    explicit Files(ScriptedPlatform& platform) : p(platform) {}
+    ~Files() override { p.steps.push_back("release"); }
     bool FileExists(TextView path) override {
-      platform_.steps.push_back("exists");
-      platform_.askedFor = Text(path);
-      return platform_.exists && !path.empty();
+      p.steps.push_back("exists " + Narrow(path));
+      return p.exists && !path.empty();
     }
-
-   private:
-    ScriptedPlatform& platform_;
+    ScriptedPlatform& p;
   };
 
   bool ShowSaveDialog(Text& buffer) override {
-    steps.push_back("dialog");
-    bufferLength = buffer.size();
-    bufferWasEmpty = buffer == Text(buffer.size(), u'\0');
-    // The dialog leaves the name NUL-terminated in the buffer, rest as it was.
-    std::copy(chosenName.begin(), chosenName.end(), buffer.begin());
+    const bool fresh = buffer == Text(save::kFileBufferLength, u'\0');
+    steps.push_back(fresh ? "dialog" : "dialog on a buffer other than 261 NULs");
+    std::copy(name.begin(), name.end(), buffer.begin());  // the rest is NUL
     return dialogOk;
   }
-  std::unique_ptr<FileSystem> CreateFileSystem() override {
+  std::unique_ptr<save::FileSystem> CreateFileSystem() override {
     steps.push_back("create");
-    if (failCreatingFileSystem) throw std::runtime_error("no FileSystemObject");
+    if (noFileSystem) Fail();
     return std::make_unique<Files>(*this);
   }
   void AskYesNo(TextView question, std::string& reply) override {
-    steps.push_back("ask");
-    prompt = Text(question);
+    steps.push_back(question == save::kOverwriteQuestion ? "ask" : "ask something else");
     reply = answer;
   }
   void WriteLogFile(TextView target, TextView log) override {
-    steps.push_back(liveFileSystems == 1 ? "write" : "write without file system");
-    writtenTarget = Text(target);
-    writtenLog = Text(log);
+    steps.push_back("write " + Narrow(log) + " to " + Narrow(target));
   }
 };
 
-using Steps = std::vector<std::string>;
-
-TEST(SaveLog, ANewFileIsWrittenWithTheLogReadAtTheMomentOfWriting) {
-  ScriptedPlatform platform;
-  int reads = 0;
-  SaveLog(platform, [&] {
-    ++reads;
-    platform.steps.push_back("read");
-    return Text(u"\r\n\r\n[12:00]hello");
-  });
-  EXPECT_EQ(platform.steps, (Steps{"dialog", "create", "exists", "read", "write", "release"}));
-  EXPECT_EQ(reads, 1);
-  EXPECT_EQ(platform.bufferLength, kFileBufferLength);
-  EXPECT_TRUE(platform.bufferWasEmpty);
-  EXPECT_EQ(platform.askedFor, u"C:\\logs\\chat.txt");
-  EXPECT_EQ(platform.writtenTarget, u"C:\\logs\\chat.txt");
-  EXPECT_EQ(platform.writtenLog, u"\r\n\r\n[12:00]hello");
-}
-
-TEST(SaveLog, NothingIsWrittenWithoutANameAndAnExistingFileOnlyOnYes) {
-  const struct {
-    const char* what;
-    bool dialogOk;
-    Text name;
-    bool exists;
-    const char* answer;
-    Steps steps;
-  } cases[] = {
+TEST(SaveLog, WritesOnlyToAChosenNameAndOverAnExistingFileOnlyOnYes) {
+  const std::tuple<const char*, Script, Steps> cases[] = {
+      {"a new file, with the log read as it is written", {},
+       {"dialog", "create", "exists x", "read", "write log to x", "release"}},
       // The file system is still asked, about an empty name that never exists.
-      {"cancel", false, u"", true, "YES", {"dialog", "create", "exists", "release"}},
+      {"cancel", {false, u"", true}, {"dialog", "create", "exists ", "release"}},
       // A name too long for the buffer fails the dialog; what it left is
       // looked up and may be asked about, but never written.
-      {"failed dialog with a name left", false, u"C:\\x", true, "YES",
-       {"dialog", "create", "exists", "ask", "release"}},
-      {"existing, yes", true, u"C:\\x", true, "YES",
-       {"dialog", "create", "exists", "ask", "write", "release"}},
-      {"existing, no", true, u"C:\\x", true, "NO", {"dialog", "create", "exists", "ask", "release"}},
-      {"existing, box closed", true, u"C:\\x", true, "",
-       {"dialog", "create", "exists", "ask", "release"}},
+      {"a failed dialog with a name left", {false, u"x", true},
+       {"dialog", "create", "exists x", "ask", "release"}},
+      {"existing, yes", {true, u"x", true},
+       {"dialog", "create", "exists x", "ask", "read", "write log to x", "release"}},
+      {"existing, no", {true, u"x", true, "NO"},
+       {"dialog", "create", "exists x", "ask", "release"}},
+      {"existing, box closed", {true, u"x", true, ""},
+       {"dialog", "create", "exists x", "ask", "release"}},
+      {"no FileSystemObject, even after a cancel", {false, u"", false, "", true},
+       {"dialog", "create", "failure"}},
   };
-  for (const auto& c : cases) {
-    ScriptedPlatform platform;
-    platform.dialogOk = c.dialogOk;
-    platform.chosenName = c.name;
-    platform.exists = c.exists;
-    platform.answer = c.answer;
-    SaveLog(platform, [] { return Text(u"log"); });
-    EXPECT_EQ(platform.steps, c.steps) << c.what;
-    if (!platform.prompt.empty()) {
-      EXPECT_EQ(platform.prompt, kOverwriteQuestion) << c.what;
+  for (const auto& [what, script, steps] : cases) {
+    ScriptedPlatform platform(script);
+    try {
+      save::SaveLog(platform, [&] {
+        platform.steps.push_back("read");
+        return Text(u"log");
+      });
+    } catch (const Failure&) {
+      platform.steps.push_back("failure");
     }
+    EXPECT_EQ(platform.steps, steps) << what;
   }
 }
 
-TEST(SaveLog, AMissingFileSystemObjectFailsEvenAfterACancel) {
-  ScriptedPlatform platform;
-  platform.dialogOk = false;
-  platform.chosenName = u"";
-  platform.failCreatingFileSystem = true;
-  EXPECT_THROW(SaveLog(platform, [] { return Text(); }), std::runtime_error);
-  EXPECT_EQ(platform.steps, (Steps{"dialog", "create"}));
-}
-
 }  // namespace
-}  // namespace rapporta::save
+}  // namespace rapporta::test

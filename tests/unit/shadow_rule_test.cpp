@@ -1,66 +1,60 @@
 // When the stand-in keeps out of a real host's way.
+#include "standin/shadow_rule.h"
+
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "standin/shadow_rule.h"
+#include "recording_host.h"
 
 namespace rapporta::standin {
 namespace {
 
-std::string Narrow(TextView text) { return std::string(text.begin(), text.end()); }
+using test::Narrow;
 
 TEST(ShadowRule, ReadsTheProgramOutOfAServerCommand) {
-  const struct {
-    TextView command;
-    TextView program;
-  } cases[] = {
+  const std::pair<Text, Text> cases[] = {
       {u"\"C:\\Program Files\\EchoLink\\EchoLink.exe\" /automation",
        u"C:\\Program Files\\EchoLink\\EchoLink.exe"},
       // Unquoted paths may hold spaces; the program ends at ".exe".
-      {u"C:\\Program Files\\EchoLink\\EchoLink.EXE -Automation",
-       u"C:\\Program Files\\EchoLink\\EchoLink.EXE"},
+      {u"C:\\Program Files\\EchoLink.EXE -Automation", u"C:\\Program Files\\EchoLink.EXE"},
       {u"  \"Z:\\b\\echolink_standin.exe\" /dispinterface", u"Z:\\b\\echolink_standin.exe"},
       {u"C:\\tools\\host /x", u"C:\\tools\\host"},
       {u"\"C:\\unterminated", u"C:\\unterminated"},
       {u"", u""},
       {u" \t ", u""},
   };
-  for (const auto& c : cases) EXPECT_EQ(ServerPath(c.command), c.program) << Narrow(c.command);
+  for (const auto& [command, program] : cases) {
+    EXPECT_EQ(ServerPath(command), program) << Narrow(command);
+  }
 }
 
 TEST(ShadowRule, StandsAsideOnlyForAnotherProgramInTheMachinesRegistry) {
-  constexpr TextView kOwn = u"C:\\Tools\\echolink_standin.exe";
-  constexpr TextView kReal = u"C:\\Program Files\\EchoLink\\EchoLink.exe";
-  const Text realCommand = u"\"" + Text(kReal) + u"\" -automation";
+  const Text own = u"C:\\Tools\\echolink_standin.exe";
+  const Text real = u"C:\\Program Files\\EchoLink\\EchoLink.exe";
+  const Text realCommand = u"\"" + real + u"\" -automation";
   const struct {
-    const char* name;
-    bool underWine;
-    bool checkAnyway;
+    const char* what;
     std::vector<Text> machine;
     std::optional<Text> realHost;
+    bool underWine = false;
+    bool checkAnyway = false;
   } cases[] = {
-      {"nothing registered", false, false, {}, std::nullopt},
-      {"ours, another case, with the mode switch", false, false,
+      {"nothing registered", {}, std::nullopt},
+      {"ours, another case, with the mode switch",
        {u"\"c:\\tools\\ECHOLINK_STANDIN.EXE\" /dispinterface"}, std::nullopt},
-      {"the real host", false, false, {realCommand}, Text(kReal)},
-      {"the real host in one view only", false, false, {Text(kOwn), realCommand}, Text(kReal)},
-      {"a class with no local server", false, false, {u""}, Text()},
-      {"a copy of ours elsewhere", false, false, {u"D:\\echolink_standin.exe"},
-       Text(u"D:\\echolink_standin.exe")},
+      {"the real host", {realCommand}, real},
+      {"the real host in one view only", {own, realCommand}, real},
+      {"a class with no local server", {u""}, Text()},
+      {"a copy of ours elsewhere", {u"D:\\echolink_standin.exe"}, u"D:\\echolink_standin.exe"},
       // Case beyond ASCII is not folded: such a name counts as another program.
-      {"a name that differs beyond ASCII", false, false, {u"C:\\TOOLS\\ÉCHOLINK_STANDIN.EXE"},
-       Text(u"C:\\TOOLS\\ÉCHOLINK_STANDIN.EXE")},
-      {"a longer name", false, false, {u"\"C:\\Tools\\echolink_standin.exe2\""},
-       Text(u"C:\\Tools\\echolink_standin.exe2")},
-      {"under Wine", true, false, {realCommand}, std::nullopt},
-      {"under Wine, checking as on Windows", true, true, {realCommand}, Text(kReal)},
+      {"a name that differs beyond ASCII", {u"C:\\TOOLS\\ÉCHOLINK_STANDIN.EXE"},
+       u"C:\\TOOLS\\ÉCHOLINK_STANDIN.EXE"},
+      {"a longer name", {u"\"C:\\Tools\\echolink_standin.exe2\""},
+       u"C:\\Tools\\echolink_standin.exe2"},
+      {"under Wine", {realCommand}, std::nullopt, true},
+      {"under Wine, checking as on Windows", {realCommand}, real, true, true},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(RealHostAtStart({c.underWine, c.checkAnyway, c.machine, Text(kOwn)}), c.realHost)
-        << c.name;
+    EXPECT_EQ(RealHostAtStart({c.underWine, c.checkAnyway, c.machine, own}), c.realHost) << c.what;
   }
 }
 

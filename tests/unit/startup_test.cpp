@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+
 #include "recording_host.h"
 
 namespace rapporta::test {
@@ -15,7 +18,6 @@ class StartupWindow : public connection::StartupWindow {
   RecordingHost host{steps};
   bool another = false;
   bool giveHost = true;
-  bool closeWhileConnecting = false;
   bool closeRequested = false;
 
   bool AnotherInstanceRunning() override {
@@ -27,7 +29,6 @@ class StartupWindow : public connection::StartupWindow {
   }
   host::Host* ConnectHost() override {
     steps.push_back("connect");
-    if (closeWhileConnecting) closeRequested = true;
     return giveHost ? &host : nullptr;
   }
   bool CloseRequested() const override { return closeRequested; }
@@ -38,40 +39,43 @@ class StartupWindow : public connection::StartupWindow {
   void SetShowTime(bool on) override { steps.push_back(on ? "time on" : "time off"); }
 };
 
-TEST(Startup, FormLoadTakesItsStepsInOrderAndStopsWhereItMust) {
-  // Narrow keeps only the low bytes of the Japanese text: enough to compare.
-  const std::string alreadyRunning = Narrow(u"既に起動しています");
-  const struct {
-    const char* what;
-    std::function<void(StartupWindow&)> setUp;
-    StartupOutcome outcome;
-    Steps steps;
-  } cases[] = {
-      {"connected", [](StartupWindow&) {}, StartupOutcome::Connected,
-       {"instance?", "connect", "callsign", "caption Rapporta! <N0CALL> Ver 0.0.29", "keep N0CALL",
-        "time on"}},
-      {"second instance: the host is never created",
-       [](StartupWindow& w) { w.another = true; }, StartupOutcome::AlreadyRunning,
-       {"instance?", "message Rapporta: " + alreadyRunning}},
-      {"no host object: caption and time left alone",
-       [](StartupWindow& w) { w.giveHost = false; }, StartupOutcome::Unconnected,
-       {"instance?", "connect", "message missing!!: Launch EchoLink Faild!!"}},
-      {"the host closes while connecting", [](StartupWindow& w) { w.closeWhileConnecting = true; },
-       StartupOutcome::Closed, {"instance?", "connect"}},
-  };
-  for (const auto& c : cases) {
-    StartupWindow window;
-    c.setUp(window);
-    EXPECT_EQ(connection::Form_Load(window), c.outcome) << c.what;
-    EXPECT_EQ(window.steps, c.steps) << c.what;
-  }
-}
+using Arrange = void (*)(StartupWindow&);
+// No outcome: a failure propagates.
+using Outcome = std::optional<StartupOutcome>;
 
-TEST(Startup, AFailingCallsignReadPropagatesWithTheTimeStillOff) {
-  StartupWindow window;
-  window.host.failCallsign = true;
-  EXPECT_THROW(connection::Form_Load(window), Failure);
-  EXPECT_EQ(window.steps, (Steps{"instance?", "connect", "callsign"}));
+TEST(Startup, FormLoadTakesItsStepsInOrderAndStopsWhereItMust) {
+  const std::string caption = "caption Rapporta! <N0CALL> Ver 0.0.29";
+  const std::tuple<const char*, Arrange, Outcome, Steps> cases[] = {
+      {"connected", [](StartupWindow&) {}, StartupOutcome::Connected,
+       {"instance?", "connect", "callsign", caption, "keep N0CALL", "time on"}},
+      {"second instance: the host is never created", [](StartupWindow& w) { w.another = true; },
+       StartupOutcome::AlreadyRunning,
+       {"instance?", "message Rapporta: " + Narrow(u"既に起動しています")}},
+      {"no host object: caption and time left alone", [](StartupWindow& w) { w.giveHost = false; },
+       StartupOutcome::Unconnected,
+       {"instance?", "connect", "message missing!!: Launch EchoLink Faild!!"}},
+      // Asked for before connecting, the close is still seen only after it.
+      {"the host closes while connecting", [](StartupWindow& w) { w.closeRequested = true; },
+       StartupOutcome::Closed, {"instance?", "connect"}},
+      {"the host closes while its call sign is read",
+       [](StartupWindow& w) { w.host.inCallsign = [&w] { w.closeRequested = true; }; },
+       StartupOutcome::Closed, {"instance?", "connect", "callsign", caption, "keep N0CALL"}},
+      {"a failing call-sign read leaves the time off",
+       [](StartupWindow& w) { w.host.inCallsign = Fail; }, std::nullopt,
+       {"instance?", "connect", "callsign", "failure"}},
+  };
+  for (const auto& [what, arrange, outcome, steps] : cases) {
+    StartupWindow window;
+    arrange(window);
+    Outcome result;
+    try {
+      result = connection::Form_Load(window);
+    } catch (const Failure&) {
+      window.steps.push_back("failure");
+    }
+    EXPECT_EQ(result, outcome) << what;
+    EXPECT_EQ(window.steps, steps) << what;
+  }
 }
 
 }  // namespace
