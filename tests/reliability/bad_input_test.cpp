@@ -11,7 +11,7 @@
 #include "common/text_win.h"
 #include "rapporta_process_win.h"
 #include "save/log_file_win.h"
-#include "save/save_fixture_win.h"
+#include "support/files_win.h"
 #include "save/save_steps.h"
 
 namespace rapporta::testing {

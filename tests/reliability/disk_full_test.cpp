@@ -2,36 +2,23 @@
 // this process may write limited (CMakeLists.txt: 32 KB): the system then
 // refuses a write past the limit as it refuses one on a full disk, with a
 // short write first and a failure next.
-#include <gtest/gtest.h>
-
-#include "common/failure.h"
 #include "save/log_file_win.h"
-#include "saving_form_win.h"
+#include "window/form_fixture.h"
 
-namespace rapporta::reliability {
+namespace rapporta::test {
 namespace {
-
-using test::FileExists;
-using test::ReadBytes;
-using test::WriteBytes;
 
 constexpr std::size_t kLimitBytes = 32 * 1024;
 
-class DiskFull : public SavingForm {
- protected:
-  // A log well past the limit, in lines as a chat gives them.
-  Text FillLog() {
-    for (int i = 0; i < 700; ++i) {
-      form->ChatTextReceived(u"JA1ABC>a line of chat that makes the log grow, number " +
-                             FromWide(std::to_wstring(i)));
-    }
-    Pump();
-    return form->LogText();
-  }
-};
+class DiskFull : public FormTest {};
 
 TEST_F(DiskFull, AWriteThatRunsOutOfRoomIsReportedAndChangesNothing) {
-  const Text log = FillLog();
+  StartForm();
+  for (int i = 0; i < 700; ++i) {
+    form->ChatTextReceived(u"JA1ABC>a line of chat that makes the log grow, number " +
+                           FromWide(std::to_wstring(i)));
+  }
+  const Text log = form->LogText();
   ASSERT_GT(log.size(), kLimitBytes + 8000);
   // The limit is in force: the file layer itself fails, and leaves no file.
   const std::wstring probe = folder.Path(L"probe.txt");
@@ -39,35 +26,30 @@ TEST_F(DiskFull, AWriteThatRunsOutOfRoomIsReportedAndChangesNothing) {
     save::WriteLogFile(FromWide(probe), log);
     FAIL() << "the file was written: run this test under its file size limit";
   } catch (const Failure& failure) {
-    std::printf("%s failed: 0x%08lX\n", failure.Operation().c_str(),
-                static_cast<unsigned long>(failure.Code()));
     EXPECT_EQ(failure.Operation(), "WriteFile");
   }
-  EXPECT_FALSE(FileExists(probe));
+  EXPECT_FALSE(std::filesystem::exists(probe));
 
-  // A new file through the window: reported, and none is left behind.
-  const std::wstring fresh = folder.Path(L"new.txt");
-  test::SeenDialogs seen = ClickSaveAndFail(fresh, 1);
-  ASSERT_EQ(seen.boxes, 1);
-  EXPECT_EQ(seen.lastBoxText.rfind(L"WriteFile", 0), 0u) << seen.lastBoxText;
-  EXPECT_FALSE(FileExists(fresh));
-
-  // An existing file, replaced on Yes: reported, and the old text is whole.
-  const std::wstring existing = folder.Path(L"existing.txt");
+  // Through the window, onto a new file and onto an existing one (replaced
+  // on Yes): the report names the call; no file is left, the old text whole.
+  const std::wstring fresh = folder.Path(L"new.txt"), existing = folder.Path(L"existing.txt");
   const std::string old(1000, 'o');
   WriteBytes(existing, old);
-  seen = ClickSaveAndFail(existing, 2);
-  ASSERT_EQ(seen.boxes, 2);
-  EXPECT_EQ(seen.lastBoxText.rfind(L"WriteFile", 0), 0u) << seen.lastBoxText;
+  for (const auto& [name, shown] : {std::pair(fresh, 2u), std::pair(existing, 3u)}) {
+    const auto seen = Save({.fileName = name, .button = IDYES});
+    ASSERT_EQ(seen.size(), shown) << "the dialog, the question if any, the report";
+    EXPECT_EQ(seen.back().text.rfind(L"WriteFile", 0), 0u) << seen.back().text;
+  }
+  EXPECT_FALSE(std::filesystem::exists(fresh));
   EXPECT_EQ(ReadBytes(existing), old);
 
   // The window goes on with its log; what fits is saved.
-  ASSERT_NE(Window(), nullptr);
-  EXPECT_TRUE(form->LogText() == log) << "the log changed";
+  EXPECT_EQ(form->LogText(), log);
   Click(ui::B_Clear);
   form->ChatTextReceived(u"short");
-  ExpectTheWindowGoesOn(u"\r\n\r\n[14:07]short");
+  Save({.fileName = folder.Path(L"short.txt")});
+  EXPECT_EQ(ReadBytes(folder.Path(L"short.txt")), "\r\n\r\n[14:07]short");
 }
 
 }  // namespace
-}  // namespace rapporta::reliability
+}  // namespace rapporta::test

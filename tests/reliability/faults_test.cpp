@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "rapporta_process_win.h"
-#include "save/save_fixture_win.h"
+#include "support/files_win.h"
 #include "save/save_steps.h"
 
 namespace rapporta::testing {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "common/failure.h"
@@ -18,12 +19,16 @@ struct FakeHostState {
   int callsignReads = 0;
   int created = 0;
   bool released = false;
-  bool giveNoObject = false;                // creation gives no object
-  std::optional<Failure> failCreate;        // creation fails
-  std::optional<Failure> failNextCall;      // the next SendChat or call-sign read fails
-  std::function<void()> duringCreate;       // runs inside creation, events bound
-  std::function<void()> duringSend;         // runs inside SendChat, after it was recorded
-  host::HostEvents* events = nullptr;       // bound while the host object lives
+  bool giveNoObject = false;             // creation gives no object
+  std::optional<Failure> failCreate;     // creation fails
+  std::optional<Failure> failNextCall;   // the next SendChat or call-sign read fails
+  std::function<void()> duringCreate;    // runs inside creation, events bound
+  std::function<void()> duringSend;      // runs inside SendChat, after it was recorded
+  host::HostEvents* events = nullptr;    // bound while the host object lives
+
+  void FailIfAsked() {
+    if (failNextCall) throw *std::exchange(failNextCall, std::nullopt);
+  }
 };
 
 class FakeHost final : public host::Host {
@@ -35,22 +40,16 @@ class FakeHost final : public host::Host {
   }
   Text LocalCallsign() override {
     ++state_->callsignReads;
-    FailIfAsked();
+    state_->FailIfAsked();
     return state_->callsign;
   }
   void SendChat(TextView text) override {
-    FailIfAsked();
+    state_->FailIfAsked();
     state_->sent.emplace_back(text);
     if (state_->duringSend) state_->duringSend();
   }
 
  private:
-  void FailIfAsked() {
-    if (!state_->failNextCall) return;
-    const Failure failure = *state_->failNextCall;
-    state_->failNextCall.reset();
-    throw failure;
-  }
   std::shared_ptr<FakeHostState> state_;
 };
 

@@ -1,22 +1,18 @@
 #include "support/keyboard_win.h"
 
-#include <vector>
-
 #include "support/pump_win.h"
 
 namespace rapporta::test {
 namespace {
 
-INPUT Key(WORD key, bool up) {
+INPUT Key(WORD key, WORD scan, DWORD flags) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  input.ki = {key, scan, flags, 0, 0};
   return input;
 }
 
-void Send(std::vector<INPUT>& inputs) {
+void Send(std::vector<INPUT> inputs) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
@@ -28,25 +24,23 @@ bool MakeForeground(HWND window) {
   return PumpUntil([&] { return GetForegroundWindow() == window; }, 3000ms);
 }
 
-void PressKey(WORD key, std::initializer_list<WORD> modifiers) {
+void PressKey(WORD key, const std::vector<WORD>& modifiers) {
+  const auto real = [](WORD key, DWORD flags) {
+    return Key(key, static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)), flags);
+  };
   std::vector<INPUT> inputs;
-  for (WORD modifier : modifiers) inputs.push_back(Key(modifier, false));
-  inputs.push_back(Key(key, false));
-  inputs.push_back(Key(key, true));
-  for (auto it = modifiers.end(); it != modifiers.begin();) inputs.push_back(Key(*--it, true));
+  for (WORD modifier : modifiers) inputs.push_back(real(modifier, 0));
+  inputs.push_back(real(key, 0));
+  inputs.push_back(real(key, KEYEVENTF_KEYUP));
+  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) inputs.push_back(real(*it, KEYEVENTF_KEYUP));
   Send(inputs);
 }
 
 void TypeText(std::wstring_view text) {
   std::vector<INPUT> inputs;
   for (wchar_t c : text) {
-    for (bool up : {false, true}) {
-      INPUT input{};
-      input.type = INPUT_KEYBOARD;
-      input.ki.wScan = static_cast<WORD>(c);
-      input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
-      inputs.push_back(input);
-    }
+    inputs.push_back(Key(0, static_cast<WORD>(c), KEYEVENTF_UNICODE));
+    inputs.push_back(Key(0, static_cast<WORD>(c), KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
   }
   Send(inputs);
 }

@@ -3,8 +3,8 @@
 // focus only, so make the window foreground first.
 #include <windows.h>
 
-#include <initializer_list>
 #include <string_view>
+#include <vector>
 
 namespace rapporta::test {
 
@@ -13,7 +13,7 @@ bool MakeForeground(HWND window);
 
 // Presses and releases a key with modifiers (VK_CONTROL, VK_SHIFT, VK_MENU)
 // held down around it.
-void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
+void PressKey(WORD key, const std::vector<WORD>& modifiers = {});
 
 // Types the text as Unicode characters.
 void TypeText(std::wstring_view text);

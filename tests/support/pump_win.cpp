@@ -22,8 +22,4 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   }
 }
 
-void PumpFor(std::chrono::milliseconds duration, HWND dialog) {
-  PumpUntil([] { return false; }, duration, dialog);
-}
-
 }  // namespace rapporta::test

@@ -17,8 +17,4 @@ void PumpPending(HWND dialog = nullptr);
 bool PumpUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = 5000ms, HWND dialog = nullptr);
 
-// Pumps for a while, for effects that have no condition to wait for (a key
-// that must change nothing).
-void PumpFor(std::chrono::milliseconds duration, HWND dialog = nullptr);
-
 }  // namespace rapporta::test

@@ -1,24 +1,37 @@
 #pragma once
 // The real Form1 in the test process, with an in-process host, a fixed clock
-// (14:07) and a single-instance name of the test's own.
+// (14:07), a single-instance name of the test's own and the real save
+// command; a user on a thread of its own answers every dialog.
+#include <objbase.h>
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "common/text_win.h"
+#include "save/save_command_win.h"
 #include "support/fake_host.h"
+#include "support/files_win.h"
 #include "support/keyboard_win.h"
-#include "support/message_box_watcher_win.h"
 #include "support/pump_win.h"
+#include "support/user_win.h"
 #include "ui/form1_win.h"
 
 namespace rapporta::test {
 
+using ui::B_Clear;
+using ui::B_Save;
+using ui::B_Send;
+using ui::C_Time;
+using ui::lChat;
+using ui::sInput;
+
 inline std::wstring TestInstanceName() {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  const char* name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
   return L"Local\\RapportaTest." + std::to_wstring(GetCurrentProcessId()) + L"." +
-         std::wstring(info->name(), info->name() + std::char_traits<char>::length(info->name()));
+         std::wstring(name, name + std::char_traits<char>::length(name));
 }
 
 // A control's rectangle in its parent's client coordinates.
@@ -29,35 +42,75 @@ inline RECT ControlRect(HWND control) {
   return rect;
 }
 
+// Runs tick on each tick of a thread timer, also inside the modal loops of
+// the system and of dialogs: they dispatch timer messages as they dispatch
+// the host's calls.
+class Ticking {
+ public:
+  Ticking(std::function<void()> tick, UINT ms) : timer_(SetTimer(nullptr, 0, ms, &Tick)) {
+    current = std::move(tick);
+  }
+  ~Ticking() {
+    KillTimer(nullptr, timer_);
+    current = nullptr;
+  }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { current(); }
+  static inline std::function<void()> current;
+  UINT_PTR timer_;
+};
+
 class FormTest : public ::testing::Test {
  protected:
-  ui::Form1Services Services() {
-    return {FakeHostFactory(host), nullptr, [this] { return now; }, TestInstanceName()};
+  // COM for the save command.
+  void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
+  void TearDown() override {
+    form.reset();
+    CoUninitialize();
   }
-  void StartForm() {
+  ui::Form1Services Services() {
+    return {FakeHostFactory(host), save::B_Save_Click, [this] { return now; }, TestInstanceName()};
+  }
+  ui::StartResult Start() {
     form = std::make_unique<ui::Form1>(Services());
-    ASSERT_EQ(form->Start(SW_SHOWNORMAL), ui::StartResult::Running);
-    PumpPending(form->Window());
+    const ui::StartResult result = form->Start(SW_SHOWNORMAL);
+    Pump();
+    return result;
+  }
+  void StartForm() { ASSERT_EQ(Start(), ui::StartResult::Running); }
+  void StartInFront() {  // for real keyboard input
+    StartForm();
+    ASSERT_TRUE(MakeForeground(Window()));
   }
   HWND Window() const { return form->Window(); }
   HWND Control(ui::ControlIndex index) const { return form->Control(index); }
   // The log box's own text, once every queued entry has reached it.
   std::wstring LogBoxText() {
     EXPECT_TRUE(PumpUntil([&] { return !form->LogPending(); }));
-    return WindowText(Control(ui::lChat));
+    return WindowText(Control(lChat));
   }
+  void Receive(TextView text) { host->events->ChatTextReceived(text); }
   void Pump() { PumpPending(Window()); }
-  bool PumpUntil(const std::function<bool()>& condition) {
-    return test::PumpUntil(condition, 5000ms, Window());
+  bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s) {
+    return test::PumpUntil(condition, timeout, Window());
   }
   void Click(ui::ControlIndex index) {
     SendMessageW(Control(index), BM_CLICK, 0, 0);
     Pump();
   }
+  // Clicks "保存" with the user answering so; what the user saw.
+  std::vector<Shown> Save(Answer answer) {
+    user.Set(std::move(answer));
+    Click(B_Save);
+    return user.Take();
+  }
 
   std::shared_ptr<FakeHostState> host = std::make_shared<FakeHostState>();
   chat::LocalTime now{14, 7};
   std::unique_ptr<ui::Form1> form;
+  TempFolder folder;
+  User user;
 };
 
 }  // namespace rapporta::test

@@ -1,40 +1,32 @@
 // Received text in the real log box: the time prefix, the check box, clear,
-// trimming, and a long random run against the log rule, whatever way the
-// window brings entries into the box (in place, trimmed at its head, in
-// pieces, over several turns).
+// trimming, and a long random run against the log rule,
+// whatever way the window brings entries into the box (in place, trimmed at
+// its head, in pieces, over several turns).
 #include <random>
 
+#include "chat/log_box_win.h"
 #include "chat/log_rule.h"
 #include "form_fixture.h"
 
 namespace rapporta::test {
 namespace {
 
-using ui::B_Clear;
-using ui::C_Time;
-using ui::lChat;
-using ui::sInput;
-
-class Log : public FormTest {};
+class Log : public FormTest {
+ protected:
+  Text BoxText() { return FromWide(LogBoxText()); }
+};
 
 TEST_F(Log, ReceivedTextGetsThePrefixAndTheCheckBoxSwitchesLaterEntriesOnly) {
   StartForm();
-  host->events->ChatTextReceived(u"abc");
-  EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]abc");
-
+  Receive(u"abc");
   Click(C_Time);
   EXPECT_EQ(SendMessageW(Control(C_Time), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_FALSE(form->ShowTime());
   EXPECT_EQ(GetFocus(), Control(sInput));
   now = {9, 5};
-  host->events->ChatTextReceived(u"two\r\nlines");
-  EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]abc\r\n\r\ntwo\r\nlines");
-
+  Receive(u"two\r\nlines");
   Click(C_Time);
-  EXPECT_TRUE(form->ShowTime());
-  host->events->ChatTextReceived(u"");
+  Receive(u"");
   EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]abc\r\n\r\ntwo\r\nlines\r\n\r\n[09:05]");
-
   // A grayed box counts as on.
   Click(C_Time);
   ASSERT_FALSE(form->ShowTime());
@@ -46,72 +38,56 @@ TEST_F(Log, ReceivedTextGetsThePrefixAndTheCheckBoxSwitchesLaterEntriesOnly) {
 
 TEST_F(Log, ClearEmptiesTheLogAndTheNextEntryStartsWithTheSeparator) {
   StartForm();
-  host->events->ChatTextReceived(u"x");
+  Receive(u"x");
   ASSERT_FALSE(LogBoxText().empty());
   SetFocus(Control(lChat));
   Click(B_Clear);
   EXPECT_EQ(LogBoxText(), L"");
   EXPECT_EQ(GetFocus(), Control(sInput));
-  Click(B_Clear);
-  EXPECT_EQ(LogBoxText(), L"");
-  host->events->ChatTextReceived(u"y");
   // An entry still queued when the log is cleared goes with it.
-  host->events->ChatTextReceived(u"queued");
+  Receive(u"queued");
   Click(B_Clear);
-  host->events->ChatTextReceived(u"z");
+  Receive(u"z");
   EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]z");
 }
 
 // Short lines: Wine lays out very long lines slowly.
 Text Lines(std::size_t length) {
   Text text;
-  while (text.size() < length) {
+  while (text.size() < length)
     text.append(u"0123456789abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ\r\n");
-  }
   text.resize(length);
   return text;
 }
 
-TEST_F(Log, TrimmingShowsInTheRealControlAt60001ButNotAt60000) {
+TEST_F(Log, TrimmingShowsInTheRealControlPast60000ButNotAt60000) {
   StartForm();
   Click(C_Time);  // no prefix: the lengths are the separator and the text
   const Text whole = Lines(60000 - 4);
-  host->events->ChatTextReceived(whole);
-  const std::wstring kept = LogBoxText();
-  EXPECT_EQ(kept.size(), 60000u);
-  EXPECT_EQ(FromWide(kept), u"\r\n\r\n" + whole);
-
-  host->events->ChatTextReceived(u"");  // 60004: trimmed
+  Receive(whole);
+  EXPECT_EQ(BoxText(), u"\r\n\r\n" + whole);
+  Receive(u"");  // 60004: trimmed
   Text expected = u"\r\n\r\n" + whole + u"\r\n\r\n";
   chat::TrimLog(expected);
-  const std::wstring trimmed = LogBoxText();
-  EXPECT_LT(trimmed.size(), 50000u);
-  EXPECT_EQ(FromWide(trimmed), expected);
-
-  Click(B_Clear);
-  host->events->ChatTextReceived(Lines(60001 - 4));
-  EXPECT_LT(LogBoxText().size(), 50000u);
-
+  ASSERT_LT(expected.size(), 50000u);
+  EXPECT_EQ(BoxText(), expected);
   // The caret sits at the end, scrolled into view.
   EXPECT_GT(SendMessageW(Control(lChat), EM_GETFIRSTVISIBLELINE, 0, 0), 100);
 }
 
 // Mostly chat-sized lines; now and then a long paragraph, a line far too
-// long to wrap quickly, line breaks of its own, or a character outside the
-// basic plane.
+// long to wrap quickly, line breaks of its own, a character outside the
+// basic plane, or a NUL (which the box cannot hold).
 Text RandomText(std::mt19937& random) {
-  static const Text alphabet = u"ab c\r\n\xD83D\xDE00\x65E5";
+  static const Text alphabet(u"ab c\r\n\xD83D\xDE00\x65E5\0", 10);
   const unsigned kind = random() % 40;
-  std::size_t length = random() % 90;
-  if (kind < 4) length = random() % 3000;
   if (kind == 4) {
-    const Text letters = u"abcdefghijklmnopqrstuvwxyz";
     Text unbroken(8000 + random() % 8000, u'x');
-    for (char16_t& c : unbroken) c = letters[random() % letters.size()];
+    for (char16_t& c : unbroken) c = static_cast<char16_t>(u'a' + random() % 26);
     return unbroken;
   }
-  Text text;
-  for (std::size_t k = 0; k < length; ++k) text += alphabet[random() % alphabet.size()];
+  Text text(kind < 4 ? random() % 3000 : random() % 90, u' ');
+  for (char16_t& c : text) c = alphabet[random() % alphabet.size()];
   return text;
 }
 
@@ -124,7 +100,7 @@ TEST_F(Log, RandomRunWithTrimsLeavesExactlyTheRulesText) {
     now = {static_cast<int>(random() % 24), static_cast<int>(random() % 60)};
     const Text text = RandomText(random);
     chat::AppendEntry(expected, chat::LogEntry(chat::TimePrefix(form->ShowTime(), now), text));
-    host->events->ChatTextReceived(text);
+    Receive(text);
     if (random() % 200 == 0) {
       Click(B_Clear);
       expected.clear();
@@ -133,14 +109,13 @@ TEST_F(Log, RandomRunWithTrimsLeavesExactlyTheRulesText) {
     if (random() % 8 == 0) {
       // However many entries queued up, one turn of the loop (or a few, for
       // a long text) brings the box to the rule's text.
-      ASSERT_EQ(FromWide(LogBoxText()), expected) << "after entry " << i;
+      ASSERT_EQ(BoxText(), expected) << "after entry " << i;
       ++checks;
     }
   }
-  EXPECT_EQ(FromWide(LogBoxText()), expected);
+  EXPECT_EQ(BoxText(), expected);
   EXPECT_EQ(form->LogText(), expected);
   EXPECT_GT(checks, 50);
-
   // The caret is at the end and the end is in view.
   DWORD start = 0, end = 0;
   SendMessageW(Control(lChat), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
@@ -152,14 +127,14 @@ TEST_F(Log, RandomRunWithTrimsLeavesExactlyTheRulesText) {
 TEST_F(Log, HugeLineReachesTheBoxWhileTheWindowKeepsAnswering) {
   StartForm();
   Click(C_Time);  // no prefix
-  host->events->ChatTextReceived(u"before");
+  Receive(u"before");
   Pump();
   // 50000 characters without a break: the box gets them over a few turns.
   Text huge(50000, u'y');
   huge[20000] = u'\xD83D';
   huge[20001] = u'\xDE00';
   const int beforeLength = GetWindowTextLengthW(Control(lChat));
-  host->events->ChatTextReceived(huge);
+  Receive(huge);
   // One message at a time (the update may wait for its timer), until the
   // box has changed once.
   MSG message;
@@ -171,22 +146,18 @@ TEST_F(Log, HugeLineReachesTheBoxWhileTheWindowKeepsAnswering) {
   EXPECT_GT(firstTurn, static_cast<std::size_t>(beforeLength));
   EXPECT_LT(firstTurn, 10u + 4u + huge.size()) << "one turn should not take it all";
   // Reading the log never sees half an entry.
-  EXPECT_EQ(form->LogText(), u"\r\n\r\nbefore\r\n\r\n" + huge);
-  EXPECT_EQ(FromWide(LogBoxText()), u"\r\n\r\nbefore\r\n\r\n" + huge);
-  host->events->ChatTextReceived(u"after");
-  const Text all = u"\r\n\r\nbefore\r\n\r\n" + huge + u"\r\n\r\nafter";
-  EXPECT_EQ(FromWide(LogBoxText()), all);
-
+  const Text withHuge = u"\r\n\r\nbefore\r\n\r\n" + huge, all = withHuge + u"\r\n\r\nafter";
+  EXPECT_EQ(form->LogText(), withHuge);
+  Receive(u"after");
+  EXPECT_EQ(BoxText(), all);
   // A new width wraps the huge line again; the text stays as it was.
   const LONG widthBefore = ControlRect(Control(lChat)).right;
   RECT frame{};
   GetWindowRect(Window(), &frame);
   SetWindowPos(Window(), nullptr, 0, 0, frame.right - frame.left - 60, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER);
-  EXPECT_EQ(FromWide(LogBoxText()), all);
   EXPECT_EQ(ControlRect(Control(lChat)).right, widthBefore - 60);
-  EXPECT_EQ(form->LogText(), all);
-
+  EXPECT_EQ(BoxText(), all);
   // A resize that fails while the text is out of the box puts it back.
   chat::EditLogBox box(Control(lChat));
   EXPECT_THROW(box.Refit([] { throw Failure("SetWindowPos", 5); }), Failure);

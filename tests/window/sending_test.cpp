@@ -1,4 +1,5 @@
-// Sending with real keyboard input and the buttons, and the log box's keys.
+// Sending with real keyboard input and the buttons, the Tab order, and the
+// log box's keys.
 #include "form_fixture.h"
 
 #include <imm.h>
@@ -6,63 +7,40 @@
 namespace rapporta::test {
 namespace {
 
-using ui::B_Send;
-using ui::lChat;
-using ui::sInput;
+class Sending : public FormTest {};
 
-class Sending : public FormTest {
- protected:
-  void StartInForeground() {
-    StartForm();
-    ASSERT_TRUE(MakeForeground(Window()));
-    ASSERT_EQ(GetFocus(), Control(sInput));
-  }
-  bool Ends(const std::wstring& text, const std::wstring& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-  }
-};
-
-TEST_F(Sending, EnterInAnEmptyInputSendsTheEmptyStringAndEchoesTheCallsign) {
-  StartInForeground();
+TEST_F(Sending, EnterSendsTheInputOrTheEmptyStringAndEchoesTheCallsignReadAfresh) {
+  StartInFront();
   PressKey(VK_RETURN);
   ASSERT_TRUE(PumpUntil([&] { return !host->sent.empty(); }));
-  EXPECT_EQ(host->sent, std::vector<Text>{u""});
   EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]N0CALL>");
-  // Typed text and Enter: the Enter is consumed, the input emptied.
   TypeText(L"こんにちは");
   ASSERT_TRUE(PumpUntil([&] { return WindowText(Control(sInput)) == L"こんにちは"; }));
-  PressKey(VK_RETURN);
-  ASSERT_TRUE(PumpUntil([&] { return host->sent.size() == 2; }));
-  EXPECT_EQ(host->sent.back(), u"こんにちは");
-  EXPECT_TRUE(PumpUntil([&] { return WindowText(Control(sInput)).empty(); }));
-  EXPECT_TRUE(Ends(LogBoxText(), L"\r\n\r\n[14:07]N0CALL>こんにちは"));
-  EXPECT_EQ(host->callsignReads, 3) << "once at start-up, then afresh for each line";
-}
-
-TEST_F(Sending, SendButtonSendsEmptiesAndFocusesTheInput) {
-  StartInForeground();
-  TypeText(L"hello");
-  ASSERT_TRUE(PumpUntil([&] { return WindowText(Control(sInput)) == L"hello"; }));
   host->callsign = u"JA1ZZZ";
-  Click(B_Send);
-  EXPECT_EQ(host->sent, std::vector<Text>{u"hello"});
-  EXPECT_EQ(WindowText(Control(sInput)), L"");
-  EXPECT_EQ(GetFocus(), Control(sInput));
-  EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]JA1ZZZ>hello");
+  PressKey(VK_RETURN);
+  // The Enter is consumed: no line break reaches the emptied input.
+  ASSERT_TRUE(PumpUntil([&] { return WindowText(Control(sInput)).empty(); }));
+  EXPECT_EQ(host->sent, (std::vector<Text>{u"", u"こんにちは"}));
+  EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]N0CALL>\r\n\r\n[14:07]JA1ZZZ>こんにちは");
   // The caption keeps the call sign read at start-up.
   EXPECT_EQ(WindowText(Window()), L"Rapporta! <N0CALL> Ver 0.0.29");
 }
 
-TEST_F(Sending, LineReceivedWhileTheHostIsInsideSendChatLandsBeforeTheEcho) {
+TEST_F(Sending, SendButtonSendsEmptiesAndFocusesTheInput) {
   StartForm();
-  host->duringSend = [&] { host->events->ChatTextReceived(u"incoming"); };
+  // A line the host hands back while inside SendChat lands before the echo.
+  host->duringSend = [&] { Receive(u"incoming"); };
   SetWindowTextW(Control(sInput), L"out");
+  SetFocus(Control(lChat));
   Click(B_Send);
+  EXPECT_EQ(host->sent, std::vector<Text>{u"out"});
+  EXPECT_EQ(WindowText(Control(sInput)), L"");
+  EXPECT_EQ(GetFocus(), Control(sInput));
   EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]incoming\r\n\r\n[14:07]N0CALL>out");
 }
 
 TEST_F(Sending, TabVisitsTheControlsInOrderAndSkipsTheLog) {
-  StartInForeground();
+  StartInFront();
   std::vector<HWND> visited;
   for (int i = 0; i < 5; ++i) {
     const HWND before = GetFocus();
@@ -70,84 +48,46 @@ TEST_F(Sending, TabVisitsTheControlsInOrderAndSkipsTheLog) {
     ASSERT_TRUE(PumpUntil([&] { return GetFocus() != before; }));
     visited.push_back(GetFocus());
   }
-  EXPECT_EQ(visited, (std::vector<HWND>{Control(B_Send), Control(ui::C_Time),
-                                        Control(ui::B_Clear), Control(ui::B_Save),
-                                        Control(sInput)}));
+  EXPECT_EQ(visited, (std::vector<HWND>{Control(B_Send), Control(C_Time), Control(B_Clear),
+                                        Control(B_Save), Control(sInput)}));
 }
 
-std::wstring ClipboardText() {
-  std::wstring text;
-  if (!OpenClipboard(nullptr)) return L"<no clipboard>";
-  if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text = chars;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
-
-void SetClipboardText(const std::wstring& text) {
+// Ctrl+C copies "hello"; no other key changes the box, the selection or the
+// clipboard; only a menu the mouse opens pastes.
+TEST_F(Sending, LogBoxKeysCopyAndEscapeOnlyEverythingElseChangesNothing) {
+  StartInFront();
+  Receive(u"hello world");
+  const std::wstring log = LogBoxText();
   ASSERT_TRUE(OpenClipboard(nullptr));
   EmptyClipboard();
-  const HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-  std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(data)));
-  GlobalUnlock(data);
-  SetClipboardData(CF_UNICODETEXT, data);
   CloseClipboard();
-}
-
-TEST_F(Sending, LogBoxKeysCopyAndEscapeOnlyEverythingElseChangesNothing) {
-  StartInForeground();
-  host->events->ChatTextReceived(u"hello world");
-  const std::wstring log = LogBoxText();
   SetFocus(Control(lChat));
   SendMessageW(Control(lChat), EM_SETSEL, 11, 16);  // "hello"
-  Pump();
-  const auto selection = [&] {
-    DWORD start = 0, end = 0;
-    SendMessageW(Control(lChat), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    return std::pair(start, end);
+  PressKey('C', {VK_CONTROL});
+  ASSERT_TRUE(PumpUntil([] { return IsClipboardFormatAvailable(CF_UNICODETEXT) != 0; }));
+  SendMessageW(Control(lChat), EM_SETSEL, 17, 22);  // "world"
+  // The keyboard's ways into the box's own menu (the Apps key, Shift+F10)
+  // and into the window's menu mode (F10) are each followed by P, which
+  // would paste.
+  const std::pair<WORD, std::vector<WORD>> keys[] = {
+      {'A', {}}, {VK_DELETE, {}}, {VK_BACK, {}}, {VK_LEFT, {}}, {VK_DOWN, {}}, {VK_END, {}},
+      {VK_RETURN, {}}, {'A', {VK_CONTROL}}, {'V', {VK_CONTROL}}, {'X', {VK_CONTROL}},
+      {VK_INSERT, {VK_SHIFT}}, {'C', {VK_CONTROL, VK_SHIFT}}, {VK_APPS, {}}, {'P', {}},
+      {VK_APPS, {VK_SHIFT}}, {'P', {}}, {VK_F10, {}}, {'P', {}}, {VK_F10, {VK_SHIFT}}, {'P', {}},
   };
-  ASSERT_EQ(selection(), std::pair(DWORD{11}, DWORD{16}));
-
-  SetClipboardText(L"pasted");
-  PressKey('A');
-  PressKey(VK_DELETE);
-  PressKey(VK_BACK);
-  PressKey(VK_LEFT);
-  PressKey(VK_DOWN);
-  PressKey(VK_END);
-  PressKey(VK_RETURN);
-  PressKey('A', {VK_CONTROL});
-  PressKey('V', {VK_CONTROL});
-  PressKey('X', {VK_CONTROL});
-  PressKey(VK_INSERT, {VK_SHIFT});
-  PressKey('C', {VK_CONTROL, VK_SHIFT});
+  for (const auto& [key, modifiers] : keys) PressKey(key, modifiers);
   TypeText(L"typed");
-  // The keyboard's ways into the box's own menu and into the window's menu
-  // mode; each would then paste with P.
-  for (const WORD key : {VK_APPS, VK_F10}) {
-    for (const bool shift : {false, true}) {
-      if (shift) PressKey(key, {VK_SHIFT});
-      else PressKey(key);
-      PressKey('P');
-    }
-  }
-  PumpFor(300ms, Window());
+  PumpUntil([] { return false; }, 300ms);
   EXPECT_EQ(LogBoxText(), log);
   GUITHREADINFO gui{};
   gui.cbSize = sizeof gui;
   ASSERT_TRUE(GetGUIThreadInfo(GetCurrentThreadId(), &gui));
   EXPECT_EQ(gui.flags & GUI_INMENUMODE, 0u);
-  EXPECT_EQ(selection(), std::pair(DWORD{11}, DWORD{16}));
-  EXPECT_EQ(ClipboardText(), L"pasted");
+  DWORD start = 0, end = 0;
+  SendMessageW(Control(lChat), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(std::pair(start, end), std::pair(DWORD{17}, DWORD{22}));
   EXPECT_EQ(GetFocus(), Control(lChat));
-
-  PressKey('C', {VK_CONTROL});
-  EXPECT_TRUE(PumpUntil([&] { return ClipboardText() == L"hello"; }));
 
   // The input method has no say in the box; the input keeps its own.
   EXPECT_EQ(ImmGetContext(Control(lChat)), nullptr);
@@ -158,15 +98,15 @@ TEST_F(Sending, LogBoxKeysCopyAndEscapeOnlyEverythingElseChangesNothing) {
   SendMessageW(Control(lChat), WM_IME_CHAR, L'あ', 0);
   EXPECT_EQ(LogBoxText(), log);
 
-  // A menu the mouse opens is worked with the keyboard: P pastes.
-  SetClipboardText(L"pasted");
+  // A menu the mouse opens is worked with the keyboard: P pastes what Ctrl+C
+  // copied over "world".
   RECT box{};
   GetWindowRect(Control(lChat), &box);
   PostMessageW(Control(lChat), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Control(lChat)),
                MAKELPARAM(box.left + 20, box.top + 20));
   PressKey('P');
   EXPECT_TRUE(PumpUntil([&] { return LogBoxText() != log; }));
-  EXPECT_EQ(LogBoxText(), log.substr(0, 11) + L"pasted" + log.substr(16));
+  EXPECT_EQ(LogBoxText(), log.substr(0, 17) + L"hello");
 
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(PumpUntil([&] { return GetFocus() == Control(sInput); }));

@@ -1,0 +1,119 @@
+// The "保存" button of the real window: the real save dialog, the real
+// question and the real file.
+#include <atomic>
+
+#include "common/unique_win.h"
+#include "window/form_fixture.h"
+
+namespace rapporta::test {
+namespace {
+
+const std::string kLog = "\r\n\r\n[14:07]hello\r\n\r\n[14:07]JA1ABC>73";
+
+class SaveCommand : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    StartForm();
+    host->events->ChatTextReceived(u"hello");
+    host->events->ChatTextReceived(u"JA1ABC>73");
+  }
+  // After a failed save the window keeps its log and saves elsewhere.
+  void ExpectSavedElsewhere() {
+    EXPECT_EQ(Save({.fileName = folder.Path(L"elsewhere.txt")}).size(), 1u);
+    EXPECT_EQ(ReadBytes(folder.Path(L"elsewhere.txt")), kLog);
+  }
+};
+
+TEST_F(SaveCommand, TheDialogWritesTheLogUnderTheNameWithTheDefaultExtension) {
+  const auto seen = Save({.fileName = folder.Path(L"log")});
+  ASSERT_EQ(seen.size(), 1u) << "the dialog alone";
+  EXPECT_EQ(seen[0].title, L"ﾌｧｲﾙの保存");
+  EXPECT_EQ(seen[0].owner, Window());
+  EXPECT_EQ(seen[0].fileTypes, (std::vector<std::wstring>{L"TXTﾌｧｲﾙ(*.txt)", L"すべてのﾌｧｲﾙ(*.*)"}));
+  EXPECT_EQ(seen[0].fileType, 0);
+  EXPECT_EQ(ReadBytes(folder.Path(L"log.txt")), kLog);
+  EXPECT_FALSE(std::filesystem::exists(folder.Path(L"log")));
+  // The click gave the button the focus, and there it stays (unlike the
+  // other buttons, which hand it to the input box).
+  EXPECT_EQ(GetFocus(), Control(ui::B_Save));
+}
+
+TEST_F(SaveCommand, CancelWritesNothingAndAsksNothing) {
+  // Even with the name of an existing file typed in.
+  WriteBytes(folder.Path(L"old.txt"), "old");
+  EXPECT_EQ(Save({.fileName = folder.Path(L"old.txt"), .save = false}).size(), 1u);
+  EXPECT_EQ(ReadBytes(folder.Path(L"old.txt")), "old");
+}
+
+// However the question is answered, only Yes replaces the file, whole. The
+// name lies outside the system code page and is found all the same.
+TEST_F(SaveCommand, AnExistingFileIsReplacedOnlyOnYes) {
+  const auto press = [](WORD key) {
+    return [key](HWND box) {
+      if (!GetDlgItem(box, IDYES)) return;  // the save dialog
+      if (MakeForeground(box)) PressKey(key);
+      for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(10);
+    };
+  };
+  const struct {
+    const char* how;
+    int button;  // after the key, if the box is still open
+    std::function<void(HWND)> key;
+    bool replaced;
+  } answers[] = {
+      {"No", IDNO, nullptr, false},
+      {"Yes", IDYES, nullptr, true},
+      // Windows ignores Escape on a Yes/No box; Wine ends it with a result
+      // that is neither button.
+      {"Escape", IDNO, press(VK_ESCAPE), false},
+      {"Enter", IDNO, press(VK_RETURN), true},
+  };
+  const std::wstring name = folder.Path(L"ログ\U0001F4FB.txt");
+  const std::string old(100, 'o');
+  for (const auto& a : answers) {
+    SCOPED_TRACE(a.how);
+    WriteBytes(name, old);
+    const auto seen = Save({.fileName = name, .button = a.button, .first = a.key});
+    ASSERT_EQ(seen.size(), 2u) << "the dialog, then the question";
+    EXPECT_EQ(seen[1].title, L"Rapporta");
+    EXPECT_EQ(seen[1].text, L"すでにファイルが存在します。上書きしてもよろしいですか？");
+    EXPECT_EQ(seen[1].owner, Window());
+    EXPECT_FALSE(seen[1].ownerEnabled) << "modal to the application";
+    EXPECT_EQ(seen[1].buttons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_EQ(seen[1].defaultButton, IDYES);
+    EXPECT_EQ(seen[1].icon, LoadIconW(nullptr, IDI_INFORMATION));
+    EXPECT_EQ(ReadBytes(name), a.replaced ? kLog : old);
+  }
+}
+
+TEST_F(SaveCommand, TextReceivedWhileTheDialogIsOpenIsSavedToo) {
+  std::atomic<bool> received = false;
+  const Ticking ticking([&] {
+    if (!received) host->events->ChatTextReceived(u"late");
+    received = true;
+  }, 10);
+  Save({.fileName = folder.Path(L"late.txt"), .first = [&](HWND) {
+          for (int i = 0; i < 500 && !received; ++i) Sleep(10);
+        }});
+  EXPECT_EQ(ReadBytes(folder.Path(L"late.txt")), kLog + "\r\n\r\n[14:07]late");
+}
+
+// Another program holds the file open: the question, then the report naming
+// the call; the file stays as it was.
+TEST_F(SaveCommand, AFailedSaveIsReportedAndTheWindowGoesOn) {
+  const std::wstring name = folder.Path(L"held.txt");
+  WriteBytes(name, "kept");
+  UniqueFile holder(CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(holder);
+  const auto seen = Save({.fileName = name, .button = IDYES});
+  holder.Reset();
+  ASSERT_EQ(seen.size(), 3u) << "the dialog, the question, the report";
+  EXPECT_EQ(seen[2].text.rfind(L"ReplaceFileW", 0), 0u) << seen[2].text;
+  EXPECT_EQ(ReadBytes(name), "kept");
+  ExpectSavedElsewhere();
+}
+
+}  // namespace
+}  // namespace rapporta::test

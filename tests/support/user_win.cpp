@@ -1,0 +1,115 @@
+#include "support/user_win.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "common/text_win.h"
+#include "support/pump_win.h"
+
+namespace rapporta::test {
+namespace {
+
+struct Search {
+  std::wstring_view className;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK Collect(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<Search*>(parameter);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  if (process == GetCurrentProcessId() && IsWindowVisible(window) && search.className == name)
+    search.found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> VisibleWindows(std::wstring_view className) {
+  Search search{className, {}};
+  EnumWindows(Collect, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The edit box of the save dialog's file name: inside cmb13 in Wine's
+// Explorer-style dialog, edt1 in the older one; null in a message box.
+HWND FileNameEdit(HWND dialog) {
+  const HWND box = GetDlgItem(dialog, 0x47c);
+  if (!box) return GetDlgItem(dialog, 0x480);
+  for (HWND inner = box; inner; inner = GetWindow(inner, GW_CHILD)) {
+    if (const HWND edit = FindWindowExW(inner, nullptr, L"Edit", nullptr)) return edit;
+  }
+  return box;
+}
+
+}  // namespace
+
+int VisibleForms() { return static_cast<int>(VisibleWindows(L"Rapporta.Form1").size()); }
+
+User::User()
+    : thread_([this] {
+        std::vector<HWND> answered;  // those still open: a handle may come again
+        while (!stop_) {
+          const std::vector<HWND> open = VisibleWindows(L"#32770");
+          for (HWND dialog : open) {
+            if (std::find(answered.begin(), answered.end(), dialog) == answered.end()) Reply(dialog);
+          }
+          answered = open;
+          Sleep(10);
+        }
+        stopped_ = true;
+      }) {}
+
+User::~User() {
+  stop_ = true;
+  // The user may be waiting for this thread to answer a message.
+  PumpUntil([&] { return stopped_.load(); }, 10s);
+  thread_.join();
+}
+
+void User::Set(Answer answer) {
+  const std::lock_guard lock(mutex_);
+  answer_ = std::move(answer);
+}
+
+std::vector<Shown> User::Take() {
+  const std::lock_guard lock(mutex_);
+  return std::exchange(seen_, {});
+}
+
+void User::Reply(HWND dialog) {
+  Shown shown{WindowText(dialog), WindowText(GetDlgItem(dialog, 0xffff)),
+              GetWindow(dialog, GW_OWNER)};
+  shown.ownerEnabled = shown.owner && IsWindowEnabled(shown.owner);
+  shown.formsVisible = VisibleForms();
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const int id = GetDlgCtrlID(child);
+    if (id >= IDOK && id <= IDNO) shown.buttons.push_back(id);
+    if (id >= IDOK && id <= IDNO && (GetWindowLongW(child, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON)
+      shown.defaultButton = id;
+    if (!shown.icon) shown.icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+  }
+  const HWND types = GetDlgItem(dialog, 0x470);  // cmb1
+  for (int i = 0; i < SendMessageW(types, CB_GETCOUNT, 0, 0); ++i) {
+    std::wstring item(static_cast<std::size_t>(SendMessageW(types, CB_GETLBTEXTLEN, i, 0)), L'\0');
+    SendMessageW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+    shown.fileTypes.push_back(item);
+  }
+  shown.fileType = static_cast<int>(SendMessageW(types, CB_GETCURSEL, 0, 0));
+  Answer answer;
+  {
+    const std::lock_guard lock(mutex_);
+    seen_.push_back(shown);
+    answer = answer_;
+  }
+  if (answer.first) answer.first(dialog);
+  int button = GetDlgItem(dialog, answer.button) ? answer.button : IDOK;
+  if (const HWND name = FileNameEdit(dialog)) {
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer.fileName.c_str()));
+    button = answer.save ? IDOK : IDCANCEL;
+  }
+  // Posted: the dialog answers once its own loop runs.
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
+}  // namespace rapporta::test
