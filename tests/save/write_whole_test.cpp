@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
+#include <filesystem>
 #include <vector>
 
 #include "common/failure.h"
@@ -15,17 +15,10 @@
 namespace rapporta::save {
 namespace {
 
-// What the folder holds, by name.
 std::vector<std::wstring> FilesIn(const std::wstring& folder) {
   std::vector<std::wstring> names;
-  WIN32_FIND_DATAW found;
-  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (found.cFileName != std::wstring_view(L".") && found.cFileName != std::wstring_view(L".."))
-      names.emplace_back(found.cFileName);
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().wstring());
   return names;
 }
 
@@ -38,65 +31,59 @@ BOOL Refuse(DWORD error) {
 
 // Each step made to fail in turn, onto an existing file and onto a new name.
 TEST(WriteWhole, AFailureAtAnyStepLeavesTheOldFileAndNoTemporaryFile) {
-  const auto failWrite = [](int failing, DWORD shortBy) {
-    return [failing, shortBy](FileCalls& calls, int& writes) {
-      calls.write = [&writes, failing, shortBy](HANDLE file, const char* bytes, DWORD size,
-                                                DWORD* written) {
-        if (++writes == failing) return Refuse(ERROR_IO_DEVICE);
-        // Short writes before it, so the failing one is not the first.
-        return WriteFile(file, bytes, std::min(size, shortBy), written, nullptr);
-      };
-    };
-  };
+  enum Step { kCreate, kFirstWrite, kThirdWrite, kWriteNothing, kFlush, kSwap, kSwapAfterMove };
   const struct {
     const char* name;
+    Step step;
     const char* operation;  // as reported; empty: the swap's
-    std::function<void(FileCalls&, int& writes)> fail;
-    bool newFileToo = true;  // a new name takes no ReplaceFileW
   } steps[] = {
-      {"creating the temporary file", "CreateFileW", [](FileCalls& calls, int&) {
-         calls.createNew = [](const std::wstring&, DWORD) {
-           Refuse(ERROR_ACCESS_DENIED);
-           return INVALID_HANDLE_VALUE;
-         };
-       }},
-      {"the first write", "WriteFile", failWrite(1, MAXDWORD)},
-      {"the third write", "WriteFile", failWrite(3, 7)},
-      {"a write that writes nothing", "WriteFile", [](FileCalls& calls, int&) {
-         calls.write = [](HANDLE, const char*, DWORD, DWORD* written) {
-           *written = 0;
-           return TRUE;
-         };
-       }},
-      {"the flush", "FlushFileBuffers",
-       [](FileCalls& calls, int&) { calls.flush = [](HANDLE) { return Refuse(ERROR_IO_DEVICE); }; }},
-      {"the swap", "", [](FileCalls& calls, int&) {
-         calls.replace = [](auto&, auto&, auto&) { return Refuse(ERROR_SHARING_VIOLATION); };
-         calls.move = [](auto&, auto&) { return Refuse(ERROR_ACCESS_DENIED); };
-       }},
-      {"the swap, the old file already moved aside", "", [](FileCalls& calls, int&) {
-         calls.replace = [](const std::wstring& target, auto&, const std::wstring& backup) {
-           MoveFileExW(target.c_str(), backup.c_str(), 0);
-           return Refuse(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
-         };
-       }, false},
+      {"creating the temporary file", kCreate, "CreateFileW"},
+      {"the first write", kFirstWrite, "WriteFile"},
+      {"the third write, after short ones", kThirdWrite, "WriteFile"},
+      {"a write that writes nothing", kWriteNothing, "WriteFile"},
+      {"the flush", kFlush, "FlushFileBuffers"},
+      {"the swap", kSwap, ""},
+      {"the swap, the old file already moved aside", kSwapAfterMove, "ReplaceFileW"},
   };
-  for (const auto& step : steps) {
+  for (const auto& s : steps) {
+    // A new name takes no ReplaceFileW.
     for (const bool existing : {true, false}) {
-      if (!existing && !step.newFileToo) continue;
-      SCOPED_TRACE(std::string(step.name) + (existing ? ", onto a file" : ", a new file"));
+      if (!existing && s.step == kSwapAfterMove) continue;
+      SCOPED_TRACE(std::string(s.name) + (existing ? ", onto a file" : ", a new file"));
       const test::TempFolder folder;
       const std::wstring target = folder.Path(L"chat.txt");
       if (existing) test::WriteBytes(target, "the old log");
       FileCalls calls = SystemFileCalls();
       int writes = 0;
-      step.fail(calls, writes);
+      calls.write = [&](HANDLE file, const char* bytes, DWORD size, DWORD* written) {
+        if (s.step == kWriteNothing) {
+          *written = 0;
+          return TRUE;
+        }
+        const int failing = s.step == kFirstWrite ? 1 : s.step == kThirdWrite ? 3 : 0;
+        if (++writes == failing) return Refuse(ERROR_IO_DEVICE);
+        return WriteFile(file, bytes, s.step == kThirdWrite ? std::min(size, 7ul) : size, written,
+                         nullptr);
+      };
+      if (s.step == kCreate) calls.createNew = [](auto&, DWORD) {
+        Refuse(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+      };
+      if (s.step == kFlush) calls.flush = [](HANDLE) { return Refuse(ERROR_IO_DEVICE); };
+      if (s.step == kSwap) {
+        calls.replace = [](auto&, auto&, auto&) { return Refuse(ERROR_SHARING_VIOLATION); };
+        calls.move = [](auto&, auto&) { return Refuse(ERROR_ACCESS_DENIED); };
+      }
+      if (s.step == kSwapAfterMove) calls.replace = [](auto& target, auto&, auto& backup) {
+        MoveFileExW(target.c_str(), backup.c_str(), 0);
+        return Refuse(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+      };
       try {
         WriteWhole(target, "\r\n\r\na new log, longer than the old one", calls);
         ADD_FAILURE() << "no failure";
       } catch (const Failure& failure) {
-        const std::string swap = existing ? "ReplaceFileW" : "MoveFileExW";
-        EXPECT_EQ(failure.Operation(), *step.operation ? step.operation : swap);
+        EXPECT_EQ(failure.Operation(),
+                  *s.operation ? s.operation : existing ? "ReplaceFileW" : "MoveFileExW");
       }
       EXPECT_EQ(test::ReadBytes(target), existing ? "the old log" : "");
       EXPECT_EQ(FilesIn(folder.Name()), existing ? kJustTheTarget : std::vector<std::wstring>{});

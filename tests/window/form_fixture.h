@@ -69,11 +69,9 @@ class FormTest : public ::testing::Test {
     form.reset();
     CoUninitialize();
   }
-  ui::Form1Services Services() {
-    return {FakeHostFactory(host), save::B_Save_Click, [this] { return now; }, TestInstanceName()};
-  }
   ui::StartResult Start() {
-    form = std::make_unique<ui::Form1>(Services());
+    form = std::make_unique<ui::Form1>(ui::Form1Services{
+        FakeHostFactory(host), save::B_Save_Click, [this] { return now; }, TestInstanceName()});
     const ui::StartResult result = form->Start(SW_SHOWNORMAL);
     Pump();
     return result;

@@ -1,5 +1,5 @@
-// The window's layout on the real window: the designed controls, and the
-// resize rule at 96 DPI (15 twips per pixel) and after a move to 144 DPI.
+// The window's layout on the real window: the resize rule at 96 DPI (15
+// twips per pixel), and the controls and fonts after a move to 144 DPI.
 #include <algorithm>
 
 #include "form_fixture.h"
@@ -81,8 +81,21 @@ TEST_F(Geometry, TheResizeRuleFitsTheControlsToAnySize) {
   EXPECT_TRUE(user.Take().empty()) << "no failure reported";
 }
 
+// The input has a font of its own, 13.5 point System for Japanese; the
+// others the window's default font, the system's message font.
 TEST_F(Geometry, ANewDpiScalesTheControlsAndTheFonts) {
   StartForm();
+  const LOGFONTW font = FontOf(sInput);
+  EXPECT_STREQ(font.lfFaceName, L"System");
+  EXPECT_EQ(font.lfHeight, -18);
+  EXPECT_EQ(font.lfWeight, 400);
+  EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
+  EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut);
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  EXPECT_STREQ(FontOf(lChat).lfFaceName, metrics.lfMessageFont.lfFaceName);
+  for (auto index : {B_Send, C_Time, B_Clear, B_Save}) EXPECT_EQ(Font(index), Font(lChat));
   // As Windows announces a move to a 150 % monitor.
   RECT suggested{};
   GetWindowRect(Window(), &suggested);
@@ -90,6 +103,7 @@ TEST_F(Geometry, ANewDpiScalesTheControlsAndTheFonts) {
   suggested.bottom = suggested.top + 600;
   SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
   Pump();
+  EXPECT_EQ(FontOf(sInput).lfHeight, -27);
   EXPECT_EQ(BoxOf(C_Time), (Box{0, 12, 110, 26}));
   EXPECT_EQ(BoxOf(B_Clear), (Box{120, 12, 74, 26}));
   EXPECT_EQ(BoxOf(B_Save), (Box{204, 12, 74, 26}));
@@ -100,35 +114,6 @@ TEST_F(Geometry, ANewDpiScalesTheControlsAndTheFonts) {
   EXPECT_EQ(input.height, 34);
   EXPECT_EQ(send.width, 86);
   EXPECT_LT(input.top + input.height, Client().cy);
-  EXPECT_EQ(FontOf(sInput).lfHeight, -27);  // 13.5 point at 144 DPI
-}
-
-TEST_F(Geometry, ControlsCarryTheirDesignedTextsAndFonts) {
-  StartForm();
-  const std::pair<ui::ControlIndex, const wchar_t*> texts[] = {
-      {lChat, L""}, {sInput, L""}, {B_Send, L"Send"}, {C_Time, L"時間表示"}, {B_Clear, L"クリア"},
-      {B_Save, L"保存"}};
-  for (const auto& [index, text] : texts) {
-    EXPECT_EQ(WindowText(Control(index)), text);
-    // The input has its own font; the others use the window's default font.
-    EXPECT_TRUE(index == sInput || Font(index) == Font(lChat)) << index;
-  }
-  const LOGFONTW input = FontOf(sInput);
-  EXPECT_STREQ(input.lfFaceName, L"System");
-  EXPECT_EQ(input.lfHeight, -18);  // 13.5 point at 96 DPI
-  EXPECT_EQ(input.lfWeight, 400);
-  EXPECT_EQ(input.lfCharSet, SHIFTJIS_CHARSET);
-  EXPECT_FALSE(input.lfItalic || input.lfUnderline || input.lfStrikeOut);
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  EXPECT_STREQ(FontOf(lChat).lfFaceName, metrics.lfMessageFont.lfFaceName);
-  // The log wraps; Enter belongs to the input, not to a default button.
-  EXPECT_FALSE(GetWindowLongPtrW(Control(lChat), GWL_STYLE) & (WS_HSCROLL | ES_AUTOHSCROLL));
-  EXPECT_FALSE(GetWindowLongPtrW(Control(B_Send), GWL_STYLE) & BS_DEFPUSHBUTTON);
-  EXPECT_TRUE(GetWindowLongPtrW(Window(), GWL_STYLE) & WS_THICKFRAME);
-  EXPECT_EQ(SendMessageW(Control(C_Time), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(GetFocus(), Control(sInput));
 }
 
 }  // namespace

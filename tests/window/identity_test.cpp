@@ -35,21 +35,17 @@ class Identity : public ::testing::Test {
 };
 
 TEST_F(Identity, VersionRecordIsJapaneseUnicodeWithTheProgramsNamesAndVersion) {
-  EXPECT_EQ(String(L"ProductName"), L"Rapporta");
-  EXPECT_EQ(String(L"InternalName"), L"rapporta");
-  EXPECT_EQ(String(L"OriginalFilename"), L"rapporta.exe");
-  EXPECT_EQ(String(L"FileVersion"), L"0.00.0029");
-  EXPECT_EQ(String(L"ProductVersion"), L"0.00.0029");
-  EXPECT_EQ(String(L"LegalCopyright"), L"Copyright (c) 2026 the Rapporta authors. MIT License.");
-
+  const std::pair<const wchar_t*, const wchar_t*> strings[] = {
+      {L"ProductName", L"Rapporta"}, {L"InternalName", L"rapporta"},
+      {L"OriginalFilename", L"rapporta.exe"}, {L"FileVersion", L"0.00.0029"},
+      {L"ProductVersion", L"0.00.0029"},
+      {L"LegalCopyright", L"Copyright (c) 2026 the Rapporta authors. MIT License."}};
+  for (const auto& [name, value] : strings) EXPECT_EQ(String(name), value) << name;
   void* value = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", &value, &length));
   ASSERT_GE(length, 4u);
-  const auto* translation = static_cast<const WORD*>(value);
-  EXPECT_EQ(translation[0], 0x0411);
-  EXPECT_EQ(translation[1], 0x04B0);
-
+  EXPECT_EQ(*static_cast<const DWORD*>(value), MAKELONG(0x0411, 0x04B0));
   ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", &value, &length));
   const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
   EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 0));

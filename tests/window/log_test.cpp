@@ -1,7 +1,7 @@
 // Received text in the real log box: the time prefix, the check box, clear,
-// trimming, and a long random run against the log rule,
-// whatever way the window brings entries into the box (in place, trimmed at
-// its head, in pieces, over several turns).
+// trimming, and a long random run against the log rule, whatever way the
+// window brings entries into the box (in place, trimmed at its head, in
+// pieces, over several turns).
 #include <random>
 
 #include "chat/log_box_win.h"
