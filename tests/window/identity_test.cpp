@@ -15,44 +15,35 @@ const wchar_t* ExePath() {
   return chosen ? chosen : RAPPORTA_EXE_PATH;
 }
 
-class Identity : public ::testing::Test {
- protected:
-  void SetUp() override {
-    DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeW(ExePath(), &handle);
-    ASSERT_GT(size, 0u) << "no version record in " << ExePath();
-    data.resize(size);
-    ASSERT_TRUE(GetFileVersionInfoW(ExePath(), 0, size, data.data()));
-  }
-  std::wstring String(const std::wstring& name) {
+TEST(Identity, VersionRecordIsJapaneseUnicodeWithTheProgramsNamesAndVersion) {
+  DWORD handle = 0;
+  std::vector<unsigned char> data(GetFileVersionInfoSizeW(ExePath(), &handle));
+  ASSERT_FALSE(data.empty()) << "no version record in " << ExePath();
+  ASSERT_TRUE(GetFileVersionInfoW(ExePath(), 0, static_cast<DWORD>(data.size()), data.data()));
+  // A missing value reads as zeros.
+  const auto query = [&](const std::wstring& path) -> const void* {
+    static const VS_FIXEDFILEINFO none{};
     void* value = nullptr;
     UINT length = 0;
-    const std::wstring path = L"\\StringFileInfo\\041104B0\\" + name;
-    if (!VerQueryValueW(data.data(), path.c_str(), &value, &length)) return L"<missing>";
-    return std::wstring(static_cast<const wchar_t*>(value));
-  }
-  std::vector<unsigned char> data;
-};
-
-TEST_F(Identity, VersionRecordIsJapaneseUnicodeWithTheProgramsNamesAndVersion) {
+    return VerQueryValueW(data.data(), path.c_str(), &value, &length) ? value : &none;
+  };
   const std::pair<const wchar_t*, const wchar_t*> strings[] = {
       {L"ProductName", L"Rapporta"}, {L"InternalName", L"rapporta"},
       {L"OriginalFilename", L"rapporta.exe"}, {L"FileVersion", L"0.00.0029"},
       {L"ProductVersion", L"0.00.0029"},
       {L"LegalCopyright", L"Copyright (c) 2026 the Rapporta authors. MIT License."}};
-  for (const auto& [name, value] : strings) EXPECT_EQ(String(name), value) << name;
-  void* value = nullptr;
-  UINT length = 0;
-  ASSERT_TRUE(VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", &value, &length));
-  ASSERT_GE(length, 4u);
-  EXPECT_EQ(*static_cast<const DWORD*>(value), MAKELONG(0x0411, 0x04B0));
-  ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", &value, &length));
-  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+  for (const auto& [name, value] : strings) {
+    const std::wstring path = L"\\StringFileInfo\\041104B0\\" + std::wstring(name);
+    EXPECT_STREQ(static_cast<const wchar_t*>(query(path)), value);
+  }
+  EXPECT_EQ(*static_cast<const DWORD*>(query(L"\\VarFileInfo\\Translation")),
+            MAKELONG(0x0411, 0x04B0));
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
   EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 0));
   EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, 29));
 }
 
-TEST_F(Identity, ManifestIsEmbedded) {
+TEST(Identity, ManifestIsEmbedded) {
   const HMODULE exe = LoadLibraryExW(ExePath(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(exe, nullptr);
   const HRSRC manifest = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
