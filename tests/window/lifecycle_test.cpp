@@ -15,21 +15,11 @@ class Lifecycle : public FormTest {};
 
 const Failure kRpcFailed("SendChat", static_cast<std::int32_t>(0x800706BA));
 
-TEST_F(Lifecycle, ConnectedStartShowsCallsignAndVersionAndTurnsTheTimeOn) {
-  host->duringCreate = [&] { Receive(u"early"); };
-  StartForm();
-  EXPECT_EQ(WindowText(Window()), L"Rapporta! <N0CALL> Ver 0.0.29");
-  EXPECT_TRUE(form->ShowTime());
-  EXPECT_TRUE(IsWindowVisible(Window()));
-  // A line received before start-up finished has no time prefix.
-  Receive(u"late");
-  EXPECT_EQ(LogBoxText(), L"\r\n\r\nearly\r\n\r\n[14:07]late");
-}
-
-// A second copy tells the user, never shows its window nor makes a host; so
-// too when this user may not open the first copy's mutex (an elevated first
-// copy's, made here with a descriptor that allows nothing).
-TEST_F(Lifecycle, SecondInstanceShowsTheMessageAndLeavesTheFirstUntouched) {
+// A second copy tells the user, never shows its window nor makes a host, and
+// leaves the first as it was; so too when this user may not open the first
+// copy's mutex (an elevated first copy's, made here with a descriptor that
+// allows nothing).
+TEST_F(Lifecycle, ConnectedStartShowsCallsignAndVersionAndASecondCopyEndsAtTheMessage) {
   const auto expectSecondEnds = [&](int visibleForms) {
     auto secondHost = std::make_shared<FakeHostState>();
     ui::Form1 second({FakeHostFactory(secondHost), nullptr, nullptr, TestInstanceName()});
@@ -56,9 +46,14 @@ TEST_F(Lifecycle, SecondInstanceShowsTheMessageAndLeavesTheFirstUntouched) {
     ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     expectSecondEnds(0);
   }
+  host->duringCreate = [&] { Receive(u"early"); };
   StartForm();
-  Receive(u"first");
+  EXPECT_TRUE(IsWindowVisible(Window()));
+  EXPECT_TRUE(form->ShowTime());
+  // A line received before start-up finished has no time prefix.
+  Receive(u"late");
   const std::wstring log = LogBoxText();
+  EXPECT_EQ(log, L"\r\n\r\nearly\r\n\r\n[14:07]late");
   expectSecondEnds(1);
   EXPECT_EQ(WindowText(Window()), L"Rapporta! <N0CALL> Ver 0.0.29");
   EXPECT_EQ(LogBoxText(), log);
