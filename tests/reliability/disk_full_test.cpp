@@ -15,8 +15,8 @@ class DiskFull : public FormTest {};
 TEST_F(DiskFull, AWriteThatRunsOutOfRoomIsReportedAndChangesNothing) {
   StartForm();
   for (int i = 0; i < 700; ++i) {
-    form->ChatTextReceived(u"JA1ABC>a line of chat that makes the log grow, number " +
-                           FromWide(std::to_wstring(i)));
+    Receive(u"JA1ABC>a line of chat that makes the log grow, number " +
+            FromWide(std::to_wstring(i)));
   }
   const Text log = form->LogText();
   ASSERT_GT(log.size(), kLimitBytes + 8000);
@@ -46,7 +46,7 @@ TEST_F(DiskFull, AWriteThatRunsOutOfRoomIsReportedAndChangesNothing) {
   // The window goes on with its log; what fits is saved.
   EXPECT_EQ(form->LogText(), log);
   Click(ui::B_Clear);
-  form->ChatTextReceived(u"short");
+  Receive(u"short");
   Save({.fileName = folder.Path(L"short.txt")});
   EXPECT_EQ(ReadBytes(folder.Path(L"short.txt")), "\r\n\r\n[14:07]short");
 }

@@ -15,8 +15,8 @@ class SaveCommand : public FormTest {
   void SetUp() override {
     FormTest::SetUp();
     StartForm();
-    host->events->ChatTextReceived(u"hello");
-    host->events->ChatTextReceived(u"JA1ABC>73");
+    Receive(u"hello");
+    Receive(u"JA1ABC>73");
   }
   // After a failed save the window keeps its log and saves elsewhere.
   void ExpectSavedElsewhere() {
@@ -90,7 +90,7 @@ TEST_F(SaveCommand, AnExistingFileIsReplacedOnlyOnYes) {
 TEST_F(SaveCommand, TextReceivedWhileTheDialogIsOpenIsSavedToo) {
   std::atomic<bool> received = false;
   const Ticking ticking([&] {
-    if (!received) host->events->ChatTextReceived(u"late");
+    if (!received) Receive(u"late");
     received = true;
   }, 10);
   Save({.fileName = folder.Path(L"late.txt"), .first = [&](HWND) {
