@@ -85,8 +85,6 @@ void User::Reply(HWND dialog) {
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     const int id = GetDlgCtrlID(child);
     if (id >= IDOK && id <= IDNO) shown.buttons.push_back(id);
-    if (id >= IDOK && id <= IDNO && (GetWindowLongW(child, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON)
-      shown.defaultButton = id;
     if (!shown.icon) shown.icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
   }
   const HWND types = GetDlgItem(dialog, 0x470);  // cmb1

@@ -21,7 +21,6 @@ struct Shown {
   int formsVisible = 0;  // the program's windows on screen meanwhile
   HICON icon = nullptr;
   std::vector<int> buttons = {};  // those among IDOK..IDNO, in the dialog's order
-  int defaultButton = 0;
   std::vector<std::wstring> fileTypes = {};  // the save dialog's list
   int fileType = -1;                    // the one chosen
 };
