@@ -54,7 +54,7 @@ TEST(Startup, FormLoadTakesItsStepsInOrderAndStopsWhereItMust) {
       {"no host object: caption and time left alone", [](StartupWindow& w) { w.giveHost = false; },
        StartupOutcome::Unconnected,
        {"instance?", "connect", "message missing!!: Launch EchoLink Faild!!"}},
-      // Asked for before connecting, the close is still seen only after it.
+      // Set from the start, the close is looked at only once connecting has returned.
       {"the host closes while connecting", [](StartupWindow& w) { w.closeRequested = true; },
        StartupOutcome::Closed, {"instance?", "connect"}},
       {"the host closes while its call sign is read",
