@@ -1,7 +1,5 @@
 // The "保存" button of the real window: the real save dialog, the real
 // question and the real file.
-#include <atomic>
-
 #include "common/unique_win.h"
 #include "window/form_fixture.h"
 
@@ -84,18 +82,6 @@ TEST_F(SaveCommand, AnExistingFileIsReplacedOnlyOnYes) {
     EXPECT_EQ(seen[1].icon, LoadIconW(nullptr, IDI_INFORMATION));
     EXPECT_EQ(ReadBytes(name), a.replaced ? kLog : old);
   }
-}
-
-TEST_F(SaveCommand, TextReceivedWhileTheDialogIsOpenIsSavedToo) {
-  std::atomic<bool> received = false;
-  const Ticking ticking([&] {
-    if (!received) Receive(u"late");
-    received = true;
-  }, 10);
-  Save({.fileName = folder.Path(L"late.txt"), .first = [&](HWND) {
-          for (int i = 0; i < 500 && !received; ++i) Sleep(10);
-        }});
-  EXPECT_EQ(ReadBytes(folder.Path(L"late.txt")), kLog + "\r\n\r\n[14:07]late");
 }
 
 // Another program holds the file open: the question, then the report naming

@@ -42,25 +42,6 @@ inline RECT ControlRect(HWND control) {
   return rect;
 }
 
-// Runs tick on each tick of a thread timer, also inside the modal loops of
-// the system and of dialogs: they dispatch timer messages as they dispatch
-// the host's calls.
-class Ticking {
- public:
-  Ticking(std::function<void()> tick, UINT ms) : timer_(SetTimer(nullptr, 0, ms, &Tick)) {
-    current = std::move(tick);
-  }
-  ~Ticking() {
-    KillTimer(nullptr, timer_);
-    current = nullptr;
-  }
-
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { current(); }
-  static inline std::function<void()> current;
-  UINT_PTR timer_;
-};
-
 class FormTest : public ::testing::Test {
  protected:
   // COM for the save command.
