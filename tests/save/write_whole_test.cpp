@@ -1,5 +1,6 @@
-// Replacing a file whole or not at all: a failure at each step, and targets
-// that cannot be replaced, leave the old file byte for byte and nothing else.
+// Replacing a file whole or not at all: a failure at any step, and a target
+// that cannot be replaced, leave the old file byte for byte (onto a new name:
+// no file) and nothing else; hidden and system files are replaced and stay so.
 #include "save/write_whole_win.h"
 
 #include <gtest/gtest.h>
@@ -22,130 +23,105 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder) {
   return names;
 }
 
-const std::vector<std::wstring> kJustTheTarget{L"chat.txt"};
-
 BOOL Refuse(DWORD error) {
   SetLastError(error);
   return FALSE;
 }
 
-// Each step made to fail in turn, onto an existing file and onto a new name.
-TEST(WriteWhole, AFailureAtAnyStepLeavesTheOldFileAndNoTemporaryFile) {
-  enum Step { kCreate, kFirstWrite, kThirdWrite, kWriteNothing, kFlush, kSwap, kSwapAfterMove };
-  const struct {
-    const char* name;
-    Step step;
-    const char* operation;  // as reported; empty: the swap's
-  } steps[] = {
-      {"creating the temporary file", kCreate, "CreateFileW"},
-      {"the first write", kFirstWrite, "WriteFile"},
-      {"the third write, after short ones", kThirdWrite, "WriteFile"},
-      {"a write that writes nothing", kWriteNothing, "WriteFile"},
-      {"the flush", kFlush, "FlushFileBuffers"},
-      {"the swap", kSwap, ""},
-      {"the swap, the old file already moved aside", kSwapAfterMove, "ReplaceFileW"},
-  };
-  for (const auto& s : steps) {
-    // A new name takes no ReplaceFileW.
-    for (const bool existing : {true, false}) {
-      if (!existing && s.step == kSwapAfterMove) continue;
-      SCOPED_TRACE(std::string(s.name) + (existing ? ", onto a file" : ", a new file"));
-      const test::TempFolder folder;
-      const std::wstring target = folder.Path(L"chat.txt");
-      if (existing) test::WriteBytes(target, "the old log");
-      FileCalls calls = SystemFileCalls();
-      int writes = 0;
-      calls.write = [&](HANDLE file, const char* bytes, DWORD size, DWORD* written) {
-        if (s.step == kWriteNothing) {
-          *written = 0;
-          return TRUE;
-        }
-        const int failing = s.step == kFirstWrite ? 1 : s.step == kThirdWrite ? 3 : 0;
-        if (++writes == failing) return Refuse(ERROR_IO_DEVICE);
-        return WriteFile(file, bytes, s.step == kThirdWrite ? std::min(size, 7ul) : size, written,
-                         nullptr);
-      };
-      if (s.step == kCreate) calls.createNew = [](auto&, DWORD) {
-        Refuse(ERROR_ACCESS_DENIED);
-        return INVALID_HANDLE_VALUE;
-      };
-      if (s.step == kFlush) calls.flush = [](HANDLE) { return Refuse(ERROR_IO_DEVICE); };
-      if (s.step == kSwap) {
-        calls.replace = [](auto&, auto&, auto&) { return Refuse(ERROR_SHARING_VIOLATION); };
-        calls.move = [](auto&, auto&) { return Refuse(ERROR_ACCESS_DENIED); };
-      }
-      if (s.step == kSwapAfterMove) calls.replace = [](auto& target, auto&, auto& backup) {
-        MoveFileExW(target.c_str(), backup.c_str(), 0);
-        return Refuse(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
-      };
-      try {
-        WriteWhole(target, "\r\n\r\na new log, longer than the old one", calls);
-        ADD_FAILURE() << "no failure";
-      } catch (const Failure& failure) {
-        EXPECT_EQ(failure.Operation(),
-                  *s.operation ? s.operation : existing ? "ReplaceFileW" : "MoveFileExW");
-      }
-      EXPECT_EQ(test::ReadBytes(target), existing ? "the old log" : "");
-      EXPECT_EQ(FilesIn(folder.Name()), existing ? kJustTheTarget : std::vector<std::wstring>{});
-    }
-  }
-}
-
-// Hidden and system files are replaced and stay so; a read-only file, one
-// another program holds open without sharing it for deleting, a folder, and
-// a folder gone meanwhile are refused and left as they were.
-TEST(WriteWhole, TargetsThatCannotBeReplacedAreRefusedAndLeftAsTheyWere) {
-  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-  constexpr DWORD kNotHeld = MAXDWORD;
+TEST(WriteWhole, ReplacesTheFileWholeOrLeavesItAndNothingElse) {
+  enum Fail { kNone, kCreate, kFirstWrite, kThirdWrite, kWriteNothing, kFlush, kSwap, kSwapMoved };
+  constexpr DWORD kNew = 1u << 30, kFolder = FILE_ATTRIBUTE_DIRECTORY, kNotHeld = MAXDWORD,
+                  kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   const struct {
     const char* what;
-    const wchar_t* name;
-    DWORD attributes;  // of the old file; FILE_ATTRIBUTE_DIRECTORY: a folder
-    DWORD heldSharing;
-    const char* operation;  // refused by; null: replaced
-    DWORD error;
-  } targets[] = {
-      {"a file", L"chat.txt", 0, kNotHeld, nullptr, 0},
-      {"a hidden file", L"chat.txt", FILE_ATTRIBUTE_HIDDEN, kNotHeld, nullptr, 0},
-      {"a system file", L"chat.txt", FILE_ATTRIBUTE_SYSTEM, kNotHeld, nullptr, 0},
-      {"a file held open, shared for all", L"chat.txt", 0, kShareAll, nullptr, 0},
-      {"a read-only file", L"chat.txt", FILE_ATTRIBUTE_READONLY, kNotHeld, "ReplaceFileW",
-       ERROR_ACCESS_DENIED},
-      {"a file held open for reading", L"chat.txt", 0, FILE_SHARE_READ, "ReplaceFileW",
-       ERROR_SHARING_VIOLATION},
-      {"a folder", L"chat.txt", FILE_ATTRIBUTE_DIRECTORY, kNotHeld, "ReplaceFileW",
-       ERROR_ACCESS_DENIED},
-      {"in a folder gone meanwhile", L"gone\\chat.txt", 0, kNotHeld, "CreateFileW",
-       ERROR_PATH_NOT_FOUND},
+    DWORD old;  // the old file's attributes; kNew: none
+    Fail fail;
+    const char* operation;  // the failure reported; null: replaced
+    DWORD error = 0;        // its code, where the system gives it
+    DWORD held = kNotHeld;  // the sharing of a handle another program holds
+    const wchar_t* name = L"chat.txt";
+  } cases[] = {
+      {"a file", 0, kNone, nullptr},
+      {"a new file", kNew, kNone, nullptr},
+      {"a hidden file", FILE_ATTRIBUTE_HIDDEN, kNone, nullptr},
+      {"a system file", FILE_ATTRIBUTE_SYSTEM, kNone, nullptr},
+      {"a file held open, shared for all", 0, kNone, nullptr, 0, kShareAll},
+      {"a read-only file", FILE_ATTRIBUTE_READONLY, kNone, "ReplaceFileW", ERROR_ACCESS_DENIED},
+      {"a file held open for reading", 0, kNone, "ReplaceFileW", ERROR_SHARING_VIOLATION,
+       FILE_SHARE_READ},
+      {"a folder", kFolder, kNone, "ReplaceFileW", ERROR_ACCESS_DENIED},
+      {"in a folder gone meanwhile", kNew, kNone, "CreateFileW", ERROR_PATH_NOT_FOUND, kNotHeld,
+       L"gone\\chat.txt"},
+      {"creating the temporary file fails", 0, kCreate, "CreateFileW"},
+      {"the first write fails", 0, kFirstWrite, "WriteFile"},
+      {"the third write fails, after short ones", 0, kThirdWrite, "WriteFile"},
+      {"a write writes nothing", 0, kWriteNothing, "WriteFile"},
+      {"the flush fails", 0, kFlush, "FlushFileBuffers"},
+      {"the swap fails", 0, kSwap, "ReplaceFileW"},
+      {"the swap fails, the old file already moved aside", 0, kSwapMoved, "ReplaceFileW"},
+      {"creating the temporary file fails, a new name", kNew, kCreate, "CreateFileW"},
+      {"the first write fails, a new name", kNew, kFirstWrite, "WriteFile"},
+      {"the third write fails, a new name", kNew, kThirdWrite, "WriteFile"},
+      {"a write writes nothing, a new name", kNew, kWriteNothing, "WriteFile"},
+      {"the flush fails, a new name", kNew, kFlush, "FlushFileBuffers"},
+      {"the swap fails, a new name", kNew, kSwap, "MoveFileExW"},
   };
-  for (const auto& t : targets) {
-    SCOPED_TRACE(t.what);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     const test::TempFolder folder;
-    const std::wstring target = folder.Path(t.name);
-    const bool isFolder = t.attributes == FILE_ATTRIBUTE_DIRECTORY;
-    const std::wstring old = isFolder ? target + L"\\inside.txt" : target;
-    if (isFolder) CreateDirectoryW(target.c_str(), nullptr);
-    test::WriteBytes(old, "old");
-    if (!isFolder) SetFileAttributesW(target.c_str(), t.attributes | FILE_ATTRIBUTE_ARCHIVE);
-    UniqueFile holder(t.heldSharing == kNotHeld
-                          ? INVALID_HANDLE_VALUE
-                          : CreateFileW(target.c_str(), GENERIC_READ, t.heldSharing, nullptr,
-                                        OPEN_EXISTING, 0, nullptr));
+    const std::wstring target = folder.Path(c.name);
+    const std::wstring old = c.old == kFolder ? target + L"\\inside.txt" : target;
+    if (c.old == kFolder) CreateDirectoryW(target.c_str(), nullptr);
+    if (c.old != kNew) test::WriteBytes(old, "the old log");
+    if (c.old != kNew && c.old != kFolder)
+      SetFileAttributesW(target.c_str(), c.old | FILE_ATTRIBUTE_ARCHIVE);
+    UniqueFile holder(c.held == kNotHeld ? INVALID_HANDLE_VALUE
+                                         : CreateFileW(target.c_str(), GENERIC_READ, c.held,
+                                                       nullptr, OPEN_EXISTING, 0, nullptr));
+    FileCalls calls = SystemFileCalls();
+    int writes = 0;
+    calls.write = [&](HANDLE file, const char* bytes, DWORD size, DWORD* written) {
+      if (c.fail == kWriteNothing) {
+        *written = 0;
+        return TRUE;
+      }
+      if (++writes == (c.fail == kFirstWrite ? 1 : c.fail == kThirdWrite ? 3 : 0))
+        return Refuse(ERROR_IO_DEVICE);
+      return WriteFile(file, bytes, c.fail == kThirdWrite ? std::min(size, 7ul) : size, written,
+                       nullptr);
+    };
+    if (c.fail == kCreate) calls.createNew = [](auto&, DWORD) {
+      Refuse(ERROR_ACCESS_DENIED);
+      return INVALID_HANDLE_VALUE;
+    };
+    if (c.fail == kFlush) calls.flush = [](HANDLE) { return Refuse(ERROR_IO_DEVICE); };
+    if (c.fail == kSwap) {
+      calls.replace = [](auto&, auto&, auto&) { return Refuse(ERROR_SHARING_VIOLATION); };
+      calls.move = [](auto&, auto&) { return Refuse(ERROR_ACCESS_DENIED); };
+    }
+    if (c.fail == kSwapMoved) calls.replace = [](auto& target, auto&, auto& backup) {
+      MoveFileExW(target.c_str(), backup.c_str(), 0);
+      return Refuse(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+    };
     try {
-      WriteWhole(target, "new");
-      EXPECT_EQ(t.operation, nullptr);
+      WriteWhole(target, "\r\n\r\na new log, longer than the old one", calls);
+      EXPECT_EQ(c.operation, nullptr);
     } catch (const Failure& failure) {
-      ASSERT_NE(t.operation, nullptr) << failure.Operation();
-      EXPECT_EQ(failure.Operation(), t.operation);
-      EXPECT_EQ(failure.Code(), static_cast<std::int32_t>(HRESULT_FROM_WIN32(t.error)));
+      EXPECT_STREQ(failure.Operation().c_str(), c.operation ? c.operation : "(none)");
+      if (c.error) {
+        EXPECT_EQ(failure.Code(), static_cast<std::int32_t>(HRESULT_FROM_WIN32(c.error)));
+      }
     }
     holder.Reset();
-    const bool gone = t.name != std::wstring_view(L"chat.txt");
-    EXPECT_EQ(test::ReadBytes(old), gone ? "" : t.operation ? "old" : "new");
-    if (!isFolder) {
-      EXPECT_EQ(GetFileAttributesW(target.c_str()) & t.attributes, t.attributes);
+    const bool kept = c.operation != nullptr && c.old != kNew;
+    EXPECT_EQ(test::ReadBytes(old),
+              kept ? "the old log" : c.operation ? "" : "\r\n\r\na new log, longer than the old one");
+    if (c.old != kNew && c.old != kFolder) {
+      EXPECT_EQ(GetFileAttributesW(target.c_str()) & c.old, c.old);
     }
-    EXPECT_EQ(FilesIn(folder.Name()), gone ? std::vector<std::wstring>{} : kJustTheTarget);
+    const bool nothing = c.old == kNew && c.operation;
+    EXPECT_EQ(FilesIn(folder.Name()),
+              nothing ? std::vector<std::wstring>{} : std::vector<std::wstring>{L"chat.txt"});
   }
 }
 
