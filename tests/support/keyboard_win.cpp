@@ -36,13 +36,4 @@ void PressKey(WORD key, const std::vector<WORD>& modifiers) {
   Send(inputs);
 }
 
-void TypeText(std::wstring_view text) {
-  std::vector<INPUT> inputs;
-  for (wchar_t c : text) {
-    inputs.push_back(Key(0, static_cast<WORD>(c), KEYEVENTF_UNICODE));
-    inputs.push_back(Key(0, static_cast<WORD>(c), KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
-  }
-  Send(inputs);
-}
-
 }  // namespace rapporta::test

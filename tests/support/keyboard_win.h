@@ -3,7 +3,6 @@
 // focus only, so make the window foreground first.
 #include <windows.h>
 
-#include <string_view>
 #include <vector>
 
 namespace rapporta::test {
@@ -14,8 +13,5 @@ bool MakeForeground(HWND window);
 // Presses and releases a key with modifiers (VK_CONTROL, VK_SHIFT, VK_MENU)
 // held down around it.
 void PressKey(WORD key, const std::vector<WORD>& modifiers = {});
-
-// Types the text as Unicode characters.
-void TypeText(std::wstring_view text);
 
 }  // namespace rapporta::test

@@ -34,14 +34,6 @@ inline std::wstring TestInstanceName() {
          std::wstring(name, name + std::char_traits<char>::length(name));
 }
 
-// A control's rectangle in its parent's client coordinates.
-inline RECT ControlRect(HWND control) {
-  RECT rect{};
-  GetWindowRect(control, &rect);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 class FormTest : public ::testing::Test {
  protected:
   // COM for the save command.
