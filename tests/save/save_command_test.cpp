@@ -16,11 +16,6 @@ class SaveCommand : public FormTest {
     Receive(u"hello");
     Receive(u"JA1ABC>73");
   }
-  // After a failed save the window keeps its log and saves elsewhere.
-  void ExpectSavedElsewhere() {
-    EXPECT_EQ(Save({.fileName = folder.Path(L"elsewhere.txt")}).size(), 1u);
-    EXPECT_EQ(ReadBytes(folder.Path(L"elsewhere.txt")), kLog);
-  }
 };
 
 TEST_F(SaveCommand, TheDialogWritesTheLogUnderTheNameWithTheDefaultExtension) {
@@ -97,7 +92,9 @@ TEST_F(SaveCommand, AFailedSaveIsReportedAndTheWindowGoesOn) {
   ASSERT_EQ(seen.size(), 3u) << "the dialog, the question, the report";
   EXPECT_EQ(seen[2].text.rfind(L"ReplaceFileW", 0), 0u) << seen[2].text;
   EXPECT_EQ(ReadBytes(name), "kept");
-  ExpectSavedElsewhere();
+  // The window keeps its log and saves elsewhere.
+  EXPECT_EQ(Save({.fileName = folder.Path(L"elsewhere.txt")}).size(), 1u);
+  EXPECT_EQ(ReadBytes(folder.Path(L"elsewhere.txt")), kLog);
 }
 
 }  // namespace

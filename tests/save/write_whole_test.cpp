@@ -16,13 +16,6 @@
 namespace rapporta::save {
 namespace {
 
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.push_back(entry.path().filename().wstring());
-  return names;
-}
-
 BOOL Refuse(DWORD error) {
   SetLastError(error);
   return FALSE;
@@ -120,7 +113,10 @@ TEST(WriteWhole, ReplacesTheFileWholeOrLeavesItAndNothingElse) {
       EXPECT_EQ(GetFileAttributesW(target.c_str()) & c.old, c.old);
     }
     const bool nothing = c.old == kNew && c.operation;
-    EXPECT_EQ(FilesIn(folder.Name()),
+    std::vector<std::wstring> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Name()))
+      files.push_back(entry.path().filename().wstring());
+    EXPECT_EQ(files,
               nothing ? std::vector<std::wstring>{} : std::vector<std::wstring>{L"chat.txt"});
   }
 }
