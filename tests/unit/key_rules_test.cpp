@@ -36,10 +36,5 @@ TEST(KeyRules, LogBoxKeepsOnlyTheCopyCharacterOfAPassedKeyDown) {
   }
 }
 
-TEST(KeyRules, TimeSwitchIsOnWhenCheckedOrGrayed) {
-  EXPECT_FALSE(ShowTimeFromCheck(0));
-  EXPECT_TRUE(ShowTimeFromCheck(1) && ShowTimeFromCheck(2));
-}
-
 }  // namespace
 }  // namespace rapporta::chat

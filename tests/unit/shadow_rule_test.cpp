@@ -1,31 +1,11 @@
-// When the stand-in keeps out of a real host's way.
+// When the stand-in keeps out of a real host's way, and how it reads the
+// program out of a class's server command.
 #include "standin/shadow_rule.h"
 
 #include <gtest/gtest.h>
 
-#include "recording_host.h"
-
 namespace rapporta::standin {
 namespace {
-
-using test::Narrow;
-
-TEST(ShadowRule, ReadsTheProgramOutOfAServerCommand) {
-  const std::pair<Text, Text> cases[] = {
-      {u"\"C:\\Program Files\\EchoLink\\EchoLink.exe\" /automation",
-       u"C:\\Program Files\\EchoLink\\EchoLink.exe"},
-      // Unquoted paths may hold spaces; the program ends at ".exe".
-      {u"C:\\Program Files\\EchoLink.EXE -Automation", u"C:\\Program Files\\EchoLink.EXE"},
-      {u"  \"Z:\\b\\echolink_standin.exe\" /dispinterface", u"Z:\\b\\echolink_standin.exe"},
-      {u"C:\\tools\\host /x", u"C:\\tools\\host"},
-      {u"\"C:\\unterminated", u"C:\\unterminated"},
-      {u"", u""},
-      {u" \t ", u""},
-  };
-  for (const auto& [command, program] : cases) {
-    EXPECT_EQ(ServerPath(command), program) << Narrow(command);
-  }
-}
 
 TEST(ShadowRule, StandsAsideOnlyForAnotherProgramInTheMachinesRegistry) {
   const Text own = u"C:\\Tools\\echolink_standin.exe";
@@ -39,11 +19,17 @@ TEST(ShadowRule, StandsAsideOnlyForAnotherProgramInTheMachinesRegistry) {
     bool checkAnyway = false;
   } cases[] = {
       {"nothing registered", {}, std::nullopt},
-      {"ours, another case, with the mode switch",
-       {u"\"c:\\tools\\ECHOLINK_STANDIN.EXE\" /dispinterface"}, std::nullopt},
+      {"ours, after blanks, another case, with the mode switch",
+       {u" \t\"c:\\tools\\ECHOLINK_STANDIN.EXE\" /dispinterface"}, std::nullopt},
       {"the real host", {realCommand}, real},
       {"the real host in one view only", {own, realCommand}, real},
+      // Unquoted paths may hold spaces; the program ends at ".exe".
+      {"unquoted", {u"C:\\Program Files\\EchoLink.EXE -Automation"},
+       u"C:\\Program Files\\EchoLink.EXE"},
+      {"unquoted without .exe: up to a space", {u"C:\\tools\\host /x"}, u"C:\\tools\\host"},
+      {"a quote never closed", {u"\"C:\\unterminated"}, u"C:\\unterminated"},
       {"a class with no local server", {u""}, Text()},
+      {"a command of blanks", {u" \t "}, Text()},
       {"a copy of ours elsewhere", {u"D:\\echolink_standin.exe"}, u"D:\\echolink_standin.exe"},
       // Case beyond ASCII is not folded: such a name counts as another program.
       {"a name that differs beyond ASCII", {u"C:\\TOOLS\\ÉCHOLINK_STANDIN.EXE"},
