@@ -95,9 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int step = in.Byte() % 8;
     switch (step) {
       case 0: {
-        const int hour = in.Byte() % 24;
-        const int minute = in.Byte() % 60;
-        Append(log, model, LogEntry(TimePrefix(true, {hour, minute}), in.Short()));
+        const LocalTime now{in.Byte() % 24, in.Byte() % 60};  // a braced list reads in order
+        Append(log, model, LogEntry(TimePrefix(true, now), in.Short()));
         break;
       }
       case 1: Append(log, model, LogEntry(u"", in.Short())); break;

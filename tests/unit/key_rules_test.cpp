@@ -31,9 +31,8 @@ TEST(KeyRules, LogBoxKeepsOnlyTheCopyCharacterOfAPassedKeyDown) {
   EXPECT_TRUE(LogKeepsChar(kCopyChar, true));
   EXPECT_FALSE(LogKeepsChar(kCopyChar, false)) << "Ctrl+Shift+C types U+0003 too";
   // Letters, Enter, and the characters Ctrl+V, Ctrl+X, Ctrl+Z, Esc and Backspace type.
-  for (char16_t c : std::u16string_view(u"a\r\x16\x18\x1a\x1b\bあ")) {
+  for (char16_t c : std::u16string_view(u"a\r\x16\x18\x1a\x1b\bあ"))
     EXPECT_FALSE(LogKeepsChar(c, true)) << int{c};
-  }
 }
 
 }  // namespace

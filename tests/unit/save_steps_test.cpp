@@ -34,8 +34,7 @@ class ScriptedPlatform : public save::SavePlatform, public Script {
   };
 
   bool ShowSaveDialog(Text& buffer) override {
-    const bool fresh = buffer == Text(save::kFileBufferLength, u'\0');
-    steps.push_back(fresh ? "dialog" : "dialog on a buffer other than 261 NULs");
+    steps.push_back(buffer == Text(261, u'\0') ? "dialog" : "dialog on another buffer");
     std::copy(name.begin(), name.end(), buffer.begin());  // the rest is NUL
     return dialogOk;
   }
@@ -52,10 +51,14 @@ class ScriptedPlatform : public save::SavePlatform, public Script {
   }
 };
 
+// The name is what the dialog's buffer holds before its first NUL.
 TEST(SaveLog, WritesOnlyToAChosenNameAndOverAnExistingFileOnlyOnYes) {
+  const Text full(save::kFileBufferLength, u'y');
   const std::tuple<const char*, Script, Steps> cases[] = {
-      {"a new file, with the log read as it is written", {},
+      {"a new file, with the log read as it is written", {true, Text(u"x\0y", 3)},
        {"dialog", "exists x", "read", "write log to x"}},
+      {"a name that fills the buffer", {true, full},
+       {"dialog", "exists " + Narrow(full), "read", "write log to " + Narrow(full)}},
       // The file system is still asked, about an empty name that never exists.
       {"cancel", {false, u"", true}, {"dialog", "exists "}},
       // A name too long for the buffer fails the dialog; what it left is
