@@ -1,20 +1,17 @@
 // The event ids read in this process from the registered type library are
 // the host's own, and a registered library is used only when it is the very
 // library the host reports.
-#include <gtest/gtest.h>
-
-#include "common/com_apartment_win.h"
 #include "host/echolink_host_win.h"
 #include "host/event_ids_win.h"
 #include "host/type_info_win.h"
-#include "standin_session_win.h"
+#include "processes_win.h"
 
-namespace rapporta::testing {
+namespace rapporta::test {
 namespace {
 
-TEST(EventIds, TheRegisteredLibraryServesOnlyWhenItIsTheHostsOwn) {
-  ComApartment apartment;
-  StandinSession standin;
+using EventIds = StandinTest;
+
+TEST_F(EventIds, AreTheHostsOwnAndTheRegisteredLibraryServesOnlyWhenItIsTheHosts) {
   Microsoft::WRL::ComPtr<IHostApp> app;
   ASSERT_HRESULT_SUCCEEDED(
       CoCreateInstance(CLSID_HostApp, nullptr, CLSCTX_LOCAL_SERVER, IID_PPV_ARGS(&app)));
@@ -26,7 +23,12 @@ TEST(EventIds, TheRegisteredLibraryServesOnlyWhenItIsTheHostsOwn) {
   const host::EventIds fromHost = host::EventIdsIn(*library.Get());
   EXPECT_NE(fromHost.chatTextReceived, fromHost.closing);
   EXPECT_EQ(host::RegisteredEventIds(hosts), fromHost);
-  EXPECT_EQ(host::EventDispIds(*app.Get()), fromHost);
+  const host::EventIds ids = host::EventDispIds(*app.Get());
+  EXPECT_EQ(ids, fromHost);
+  // The dispinterface run is that only if the client, reading the ids as it
+  // does, finds the dispinterface's 9 and 5 (the dual library has the
+  // compiler's): what reaches its branch for such an interface.
+  EXPECT_EQ(ids.chatTextReceived == 9 && ids.closing == 5, RunName() == L"dispinterface");
 
   struct Other {
     const char* what;
@@ -47,4 +49,4 @@ TEST(EventIds, TheRegisteredLibraryServesOnlyWhenItIsTheHostsOwn) {
 }
 
 }  // namespace
-}  // namespace rapporta::testing
+}  // namespace rapporta::test

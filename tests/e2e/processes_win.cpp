@@ -1,0 +1,122 @@
+#include "processes_win.h"
+
+#include <cwctype>
+
+#include "chat/log_rule.h"
+#include "common/bstr_win.h"
+
+namespace rapporta::test {
+
+Process::Process(const std::wstring& exe, const std::wstring& arguments) {
+  std::wstring command = L"\"" + exe + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  CheckWin(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info),
+           "CreateProcess");
+  CloseHandle(info.hThread);
+  handle_.Reset(info.hProcess);
+  id_ = info.dwProcessId;
+}
+
+Process::Process(DWORD id)
+    : handle_(CheckWin(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION,
+                                   FALSE, id),
+                       "OpenProcess")),
+      id_(id) {}
+
+Process::~Process() {
+  // Closed as the user closes it: a dialog first, then the window.
+  for (int i = 0; i < 5 && !Ended(i ? 1000 : 0); ++i) {
+    if (HWND window = Window()) PostMessageW(window, WM_CLOSE, 0, 0);
+  }
+  if (!Ended(5000)) TerminateProcess(handle_.Get(), 1);
+  Ended(5000);
+}
+
+HWND Process::Window(const wchar_t* className, const std::wstring& caption) const {
+  for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, nullptr));) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    // The caption is asked only when it matters: a window whose thread is
+    // stuck does not answer.
+    if (process == id_ && IsWindowVisible(window) &&
+        (caption.empty() || WindowText(window).rfind(caption, 0) == 0)) {
+      return window;
+    }
+  }
+  return nullptr;
+}
+
+bool Process::EndsWithoutShowing(const wchar_t* className, DWORD timeoutMs) const {
+  bool shown = false;
+  PumpUntil([&] { return (shown = Window(className) != nullptr) || Ended(); },
+            std::chrono::milliseconds(timeoutMs));
+  return Ended() && !shown;
+}
+
+Rapporta::Rapporta()
+    : Process(_wgetenv(L"RAPPORTA_EXE") ? _wgetenv(L"RAPPORTA_EXE") : WindowsPath(RAPPORTA_EXE),
+              L"") {}
+
+StandinSession::StandinSession() {
+  // A stand-in that a test before has just closed may still hold its class
+  // for a moment, and on a loaded machine a start may fail: try again.
+  HRESULT hr = E_FAIL;
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(250)) {
+    hr = CoCreateInstance(CLSID_StandinControl, nullptr, CLSCTX_LOCAL_SERVER,
+                          IID_PPV_ARGS(&control_));
+    if (SUCCEEDED(hr)) break;
+  }
+  CheckHr(hr, "CoCreateInstance(StandinControl)");
+  long id = 0;
+  CheckHr(control_->get_ProcessId(&id), "StandinControl.ProcessId");
+  process_ = std::make_unique<Process>(static_cast<DWORD>(id));
+}
+
+void StandinSession::Inject(TextView text) {
+  CheckHr(control_->InjectText(Bstr(text).Get()), "StandinControl.InjectText");
+}
+
+std::vector<Text> StandinSession::SentLines() {
+  std::vector<Text> lines;
+  for (long i = 0, count = Read(&IStandinControl::get_SentCount); i < count; ++i) {
+    Bstr line;
+    CheckHr(control_->SentLine(i, line.Put()), "StandinControl.SentLine");
+    lines.push_back(line.ToText());
+  }
+  return lines;
+}
+
+void StandinSession::SetCallsign(TextView callsign) {
+  CheckHr(control_->put_Callsign(Bstr(callsign).Get()), "StandinControl.Callsign");
+}
+
+void ChooseFile(HWND dialog, const std::wstring& path) {
+  // The dialog opens with the focus in its file name box.
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
+  SetText(gui.hwndFocus, path);
+  Press(dialog, IDOK);
+}
+
+std::wstring WithoutTimes(std::wstring log) {
+  const auto digit = [&](std::size_t at) { return std::iswdigit(log[at]) != 0; };
+  for (std::size_t at = 0; (at = log.find(L'[', at)) != log.npos && at + 7 <= log.size(); ++at) {
+    if (digit(at + 1) && digit(at + 2) && log[at + 3] == L':' && digit(at + 4) &&
+        digit(at + 5) && log[at + 6] == L']') {
+      log.replace(at, 7, L"[00:00]");
+    }
+  }
+  return log;
+}
+
+std::wstring Expected(std::wstring log, const std::vector<Text>& received) {
+  Text text = FromWide(log);
+  for (const Text& line : received) chat::AppendEntry(text, chat::LogEntry(u"[00:00]", line));
+  return std::wstring(Wide(text));
+}
+
+}  // namespace rapporta::test
