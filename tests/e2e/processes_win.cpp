@@ -1,6 +1,6 @@
 #include "processes_win.h"
 
-#include <cwctype>
+#include <regex>
 
 #include "chat/log_rule.h"
 #include "common/bstr_win.h"
@@ -89,10 +89,6 @@ std::vector<Text> StandinSession::SentLines() {
   return lines;
 }
 
-void StandinSession::SetCallsign(TextView callsign) {
-  CheckHr(control_->put_Callsign(Bstr(callsign).Get()), "StandinControl.Callsign");
-}
-
 void ChooseFile(HWND dialog, const std::wstring& path) {
   // The dialog opens with the focus in its file name box.
   GUITHREADINFO gui{};
@@ -102,15 +98,9 @@ void ChooseFile(HWND dialog, const std::wstring& path) {
   Press(dialog, IDOK);
 }
 
-std::wstring WithoutTimes(std::wstring log) {
-  const auto digit = [&](std::size_t at) { return std::iswdigit(log[at]) != 0; };
-  for (std::size_t at = 0; (at = log.find(L'[', at)) != log.npos && at + 7 <= log.size(); ++at) {
-    if (digit(at + 1) && digit(at + 2) && log[at + 3] == L':' && digit(at + 4) &&
-        digit(at + 5) && log[at + 6] == L']') {
-      log.replace(at, 7, L"[00:00]");
-    }
-  }
-  return log;
+std::wstring WithoutTimes(const std::wstring& log) {
+  static const std::wregex time(L"\\[[0-9]{2}:[0-9]{2}\\]");
+  return std::regex_replace(log, time, L"[00:00]");
 }
 
 std::wstring Expected(std::wstring log, const std::vector<Text>& received) {

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/check_win.h"
 #include "common/com_apartment_win.h"
 #include "common/text_win.h"
 #include "common/unique_win.h"
@@ -52,9 +51,10 @@ class Process {
   // A visible top-level window of the class (any when null) whose caption
   // starts so, now or within the time; else null.
   HWND Window(const wchar_t* className = nullptr, const std::wstring& caption = L"") const;
-  HWND WaitForWindow(const wchar_t* className, const std::wstring& caption = L"") const {
+  HWND WaitForWindow(const wchar_t* className, const std::wstring& caption = L"",
+                     std::chrono::milliseconds timeout = 10s) const {
     HWND window = nullptr;
-    PumpUntil([&] { return (window = Window(className, caption)) != nullptr; }, 10s);
+    PumpUntil([&] { return (window = Window(className, caption)) != nullptr; }, timeout);
     return window;
   }
   // Waits for the process to end; false if it has not by then, or showed a
@@ -66,17 +66,11 @@ class Process {
   DWORD id_ = 0;
 };
 
-// A program that does its work and ends: its exit code, or STILL_ACTIVE.
-inline DWORD RunProgram(const std::wstring& exe, const std::wstring& arguments) {
-  return Process(exe, arguments).ExitCode(30000);
-}
-
 // rapporta.exe from the build, or where RAPPORTA_EXE points: the package
 // test points it at the program taken out of the zip.
 struct Rapporta : Process {
   Rapporta();
   HWND ConnectedForm() const { return WaitForWindow(L"Rapporta.Form1", L"Rapporta!"); }
-  HWND Dialog(const std::wstring& title) const { return WaitForWindow(L"#32770", title); }
 };
 
 class StandinSession {
@@ -92,7 +86,6 @@ class StandinSession {
   const Process& Program() const { return *process_; }
   void Inject(TextView text);
   std::vector<Text> SentLines();
-  void SetCallsign(TextView callsign);
   template <typename Getter>
   long Read(Getter getter) {
     long value = -1;
@@ -121,11 +114,6 @@ class StandinSession {
 inline HWND ControlOf(HWND form, ui::ControlIndex index) {
   return GetDlgItem(form, ui::kFirstControlId + static_cast<int>(index));
 }
-// Answers a message at once: the window's thread is not stuck.
-inline bool Responsive(HWND window) {
-  DWORD_PTR result = 0;
-  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
-}
 inline void SetText(HWND window, const std::wstring& text) {
   SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -142,7 +130,7 @@ inline void Press(HWND dialog, int button) {
 void ChooseFile(HWND dialog, const std::wstring& path);
 // The log with every time prefix "[HH:MM]" written as "[00:00]": received
 // texts that hold no "[" make this exact.
-std::wstring WithoutTimes(std::wstring log);
+std::wstring WithoutTimes(const std::wstring& log);
 // The log rule applied to texts received in order after log, each with the
 // prefix "[00:00]".
 std::wstring Expected(std::wstring log, const std::vector<Text>& received);
@@ -170,19 +158,19 @@ class RunningRapporta : public StandinTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(form_ = rapporta_.ConnectedForm());
-    log_ = ControlOf(form_, ui::lChat);
   }
   void TearDown() override {
     PostMessageW(form_, WM_CLOSE, 0, 0);
     EXPECT_TRUE(rapporta_.Ended(10000));
   }
+  // The log box's text, times aside.
+  std::wstring Log() const { return WithoutTimes(WindowText(ControlOf(form_, ui::lChat))); }
   // Waits until the box shows expected (times aside).
   bool Shows(const std::wstring& expected) {
-    return PumpUntil([&] { return WithoutTimes(WindowText(log_)) == expected; }, 60s);
+    return PumpUntil([&] { return Log() == expected; }, 60s);
   }
   Rapporta rapporta_;
   HWND form_ = nullptr;
-  HWND log_ = nullptr;
 };
 
 }  // namespace rapporta::test

@@ -18,11 +18,10 @@ TEST_F(EventIds, AreTheHostsOwnAndTheRegisteredLibraryServesOnlyWhenItIsTheHosts
   const auto library = host::ContainingTypeLib(*app.Get());
   host::LibAttr attr(*library.Get());
   ASSERT_HRESULT_SUCCEEDED(library->GetLibAttr(attr.Put()));
-  const TLIBATTR hosts = *attr;
 
   const host::EventIds fromHost = host::EventIdsIn(*library.Get());
   EXPECT_NE(fromHost.chatTextReceived, fromHost.closing);
-  EXPECT_EQ(host::RegisteredEventIds(hosts), fromHost);
+  EXPECT_EQ(host::RegisteredEventIds(*attr), fromHost);
   const host::EventIds ids = host::EventDispIds(*app.Get());
   EXPECT_EQ(ids, fromHost);
   // The dispinterface run is that only if the client, reading the ids as it
@@ -30,19 +29,18 @@ TEST_F(EventIds, AreTheHostsOwnAndTheRegisteredLibraryServesOnlyWhenItIsTheHosts
   // compiler's): what reaches its branch for such an interface.
   EXPECT_EQ(ids.chatTextReceived == 9 && ids.closing == 5, RunName() == L"dispinterface");
 
-  struct Other {
+  const struct {
     const char* what;
     void (*change)(TLIBATTR&);
-  };
-  const Other others[] = {
+  } others[] = {
       // The registry falls back to the neutral locale that it does have.
       {"another locale", [](TLIBATTR& a) { a.lcid = MAKELCID(0x0409, SORT_DEFAULT); }},
       {"a later minor version", [](TLIBATTR& a) { ++a.wMinorVerNum; }},
       {"another major version", [](TLIBATTR& a) { ++a.wMajorVerNum; }},
       {"another library", [](TLIBATTR& a) { a.guid.Data1 ^= 1; }},
   };
-  for (const Other& other : others) {
-    TLIBATTR changed = hosts;
+  for (const auto& other : others) {
+    TLIBATTR changed = *attr;
     other.change(changed);
     EXPECT_FALSE(host::RegisteredEventIds(changed)) << other.what;
   }

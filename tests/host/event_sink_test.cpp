@@ -1,5 +1,5 @@
 // The event sink, in process. (The COM object base under it once kept a
-// reference too many: the host link's tests see the host end.)
+// reference too many: the fault tests see the host end.)
 #include "common/bstr_win.h"
 #include "host/event_sink_win.h"
 #include "processes_win.h"
@@ -7,22 +7,17 @@
 namespace rapporta::test {
 namespace {
 
-using host::EventSink;
-
-constexpr DISPID kChat = 0x60000000;
-constexpr DISPID kClosing = 0x60000001;
+constexpr DISPID kChat = 0x60000000, kClosing = 0x60000001;
 
 // (How it answers QueryInterface, the host link's tests show through COM.)
 TEST(EventSink, DeliversByItsDispatchIdsAndByTheTableAndNothingOnceDetached) {
   EventRecorder recorder;
-  auto sink = MakeComObject<EventSink>(recorder, kChat, kClosing);
+  auto sink = MakeComObject<host::EventSink>(recorder, kChat, kClosing);
 
   Bstr text(u"text"), throwing(u"throw");
+  const VARIANT byValue = LentString(text), failing = LentString(throwing);
   BSTR value = text.Get();
-  VARIANT byValue{}, byRef{}, failing{};
-  byValue.vt = failing.vt = VT_BSTR;
-  byValue.bstrVal = text.Get();
-  failing.bstrVal = throwing.Get();
+  VARIANT byRef{};
   byRef.vt = VT_BSTR | VT_BYREF;  // as some hosts pass it
   byRef.pbstrVal = &value;
   const struct {

@@ -16,6 +16,7 @@ namespace {
 // before the test ends, so that it can be closed as a host is.
 constexpr DWORD kBound = 3000;
 constexpr DWORD kHold = kBound + 5000;
+constexpr std::chrono::milliseconds kReportWithin(kHold - 1000);
 // The user closes, or dismisses the report: the program must be gone by then.
 constexpr DWORD kCloseLimit = 3000;
 
@@ -50,9 +51,8 @@ class HangPoint : public ::testing::TestWithParam<HangCase> {
  protected:
   HangPoint() { SetEnvironment(L"RAPPORTA_HOST_BOUND_MS", kBound); }
   ~HangPoint() override { SetEnvironment(L"RAPPORTA_HOST_BOUND_MS", 0); }
-  void Delay(const char16_t* operation, DWORD milliseconds) {
-    CheckHr((*standin_)->DelayOperation(Bstr(operation).Get(), static_cast<long>(milliseconds)),
-            "DelayOperation");
+  void Delay(const char16_t* operation, long milliseconds) {
+    CheckHr((*standin_)->DelayOperation(Bstr(operation).Get(), milliseconds), "DelayOperation");
   }
   // The stand-in's thread is asleep in a call: its window answers nothing.
   // (A call to the stand-in now would wait with it.)
@@ -89,7 +89,9 @@ TEST_P(HangPoint, IsBoundedReportedAndNeverKeepsTheUserFromClosing) {
     ASSERT_TRUE(form_ = rapporta_->ConnectedForm());
     log = Log();
     // A new call sign must not hold the echo up.
-    if (c.point == Point::CallsignAfterSend) standin_->SetCallsign(u"JA1NEW");
+    if (c.point == Point::CallsignAfterSend) {
+      CheckHr((*standin_)->put_Callsign(Bstr(u"JA1NEW").Get()), "Callsign");
+    }
     Delay(c.point == Point::Send ? u"SendChat" : u"Callsign", c.hold);
     start = GetTickCount();
     SendLine(form_, L"held line");
@@ -109,19 +111,12 @@ TEST_P(HangPoint, IsBoundedReportedAndNeverKeepsTheUserFromClosing) {
   } else {
     // The report comes once the bound has passed, and never before; at
     // start-up the window is never shown.
-    bool shown = false;
-    HWND box = nullptr;
-    PumpUntil(
-        [&] {
-          shown = shown || (atStartup && rapporta_->Window(L"Rapporta.Form1"));
-          return (box = rapporta_->Window(L"#32770")) != nullptr;
-        },
-        std::chrono::milliseconds(kHold - 1000));
+    const HWND box = rapporta_->WaitForWindow(L"#32770", L"", kReportWithin);
     const DWORD reported = GetTickCount() - start;
-    ASSERT_TRUE(box) << "no report within " << kHold - 1000 << " ms";
+    ASSERT_TRUE(box) << "no report within " << kReportWithin.count() << " ms";
     std::printf("%s: reported %lu ms after the call went out\n", c.name, reported);
     EXPECT_GE(reported, kBound);
-    EXPECT_FALSE(shown);
+    EXPECT_EQ(rapporta_->Window(L"Rapporta.Form1") == nullptr, atStartup);
     EXPECT_NE(BoxText(box).find(c.named), std::wstring::npos) << BoxText(box);
     EXPECT_NE(BoxText(box).find(L"応答しませんでした"), std::wstring::npos) << BoxText(box);
     Press(box, IDOK);
@@ -134,7 +129,11 @@ TEST_P(HangPoint, IsBoundedReportedAndNeverKeepsTheUserFromClosing) {
     }
     // Still running, log kept; a sent line is echoed even so, an unsent one
     // stays in the box.
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(box) && Responsive(form_); }));
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(PumpUntil([&] {
+      return !IsWindow(box) &&
+             SendMessageTimeoutW(form_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    }));
     const bool sent = c.point != Point::Send;
     EXPECT_EQ(Log(), sent ? log + echo : log);
     EXPECT_EQ(Input(), sent ? L"" : L"held line");
