@@ -6,8 +6,9 @@
 # instead: the same test executables against a differently set-up world.
 # Wine's own processes (wineserver, services, servers started by COM) inherit
 # the output of whatever started them and can outlive it; a test runner
-# reading a pipe would then wait for them. So output goes to a file that is
-# shown once the program has ended.
+# reading a pipe would then wait for them. So the program writes to a file,
+# and the file is followed onto the output only as long as the program runs:
+# a test the runner kills at its timeout still shows how far it got.
 set -uo pipefail
 here=$(dirname "$(realpath "$0")")
 state=$1${RAPPORTA_WINE_RUN:+-$RAPPORTA_WINE_RUN}; shift
@@ -16,8 +17,13 @@ source "$here/env.sh" "$state"
 DISPLAY=$(cat "$WINE_STATE_DIR/display")
 export DISPLAY
 log=$(mktemp "$WINE_STATE_DIR/run.XXXXXX.log")
-wine "$@" >"$log" 2>&1 </dev/null
+wine "$@" >"$log" 2>&1 </dev/null &
+program=$!
+# tail reads the file once more after the program has ended, so nothing is cut.
+tail -n +1 -s 0.1 --pid=$program -f "$log" &
+follower=$!
+wait $program
 rc=$?
-cat "$log"
+wait $follower
 rm -f "$log"
 exit $rc
