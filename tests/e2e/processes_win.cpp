@@ -1,11 +1,53 @@
 #include "processes_win.h"
 
+#include <tlhelp32.h>
+
+#include <algorithm>
 #include <regex>
 
 #include "chat/log_rule.h"
 #include "common/bstr_win.h"
 
 namespace rapporta::test {
+namespace {
+
+// A test that the runner ended at its timeout leaves the stand-in it started
+// running in the prefix, perhaps stuck calling a client that is gone, and
+// the next test's activation would wait on it for ever. Every test that
+// drives the real programs holds the prefix's lock on them, so whatever of
+// them runs as one starts is left from an earlier test. It is ended, and so
+// is the COM service: it would go on handing out the ended stand-in's class
+// objects, and a new one starts with the next activation.
+struct EndLeftovers : ::testing::Environment {
+  void SetUp() override {
+    if (EndAll({L"echolink_standin.exe", L"rapporta.exe"})) EndAll({L"rpcss.exe"});
+  }
+  static bool EndAll(std::initializer_list<const wchar_t*> names) {
+    bool ended = false;
+    const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+         more = Process32NextW(snapshot.Get(), &entry)) {
+      if (std::none_of(names.begin(), names.end(),
+                       [&](const wchar_t* name) { return _wcsicmp(entry.szExeFile, name) == 0; })) {
+        continue;
+      }
+      std::wcerr << L"ending " << entry.szExeFile << L" for a fresh start\n";
+      const UniqueHandle leftover(
+          OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+      if (leftover.Get() && TerminateProcess(leftover.Get(), 1)) {
+        WaitForSingleObject(leftover.Get(), 5000);
+        ended = true;
+      }
+    }
+    return ended;
+  }
+};
+[[maybe_unused]] ::testing::Environment* const endLeftovers =
+    ::testing::AddGlobalTestEnvironment(new EndLeftovers);
+
+}  // namespace
 
 Process::Process(const std::wstring& exe, const std::wstring& arguments) {
   std::wstring command = L"\"" + exe + L"\" " + arguments;
