@@ -1,6 +1,5 @@
 // The "保存" button of the real window: the real save dialog, the real
 // question and the real file.
-#include "common/unique_win.h"
 #include "window/form_fixture.h"
 
 namespace rapporta::test {
@@ -24,7 +23,6 @@ TEST_F(SaveCommand, TheDialogWritesTheLogUnderTheNameWithTheDefaultExtension) {
   EXPECT_EQ(seen[0].title, L"ﾌｧｲﾙの保存");
   EXPECT_EQ(seen[0].owner, Window());
   EXPECT_EQ(seen[0].fileTypes, (std::vector<std::wstring>{L"TXTﾌｧｲﾙ(*.txt)", L"すべてのﾌｧｲﾙ(*.*)"}));
-  EXPECT_EQ(seen[0].fileType, 0);
   EXPECT_EQ(ReadBytes(folder.Path(L"log.txt")), kLog);
   EXPECT_FALSE(std::filesystem::exists(folder.Path(L"log")));
   // The click gave the button the focus, and there it stays (unlike the
@@ -77,24 +75,6 @@ TEST_F(SaveCommand, AnExistingFileIsReplacedOnlyOnYes) {
     EXPECT_EQ(seen[1].icon, LoadIconW(nullptr, IDI_INFORMATION));
     EXPECT_EQ(ReadBytes(name), a.replaced ? kLog : old);
   }
-}
-
-// Another program holds the file open: the question, then the report naming
-// the call; the file stays as it was.
-TEST_F(SaveCommand, AFailedSaveIsReportedAndTheWindowGoesOn) {
-  const std::wstring name = folder.Path(L"held.txt");
-  WriteBytes(name, "kept");
-  UniqueFile holder(CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(holder);
-  const auto seen = Save({.fileName = name, .button = IDYES});
-  holder.Reset();
-  ASSERT_EQ(seen.size(), 3u) << "the dialog, the question, the report";
-  EXPECT_EQ(seen[2].text.rfind(L"ReplaceFileW", 0), 0u) << seen[2].text;
-  EXPECT_EQ(ReadBytes(name), "kept");
-  // The window keeps its log and saves elsewhere.
-  EXPECT_EQ(Save({.fileName = folder.Path(L"elsewhere.txt")}).size(), 1u);
-  EXPECT_EQ(ReadBytes(folder.Path(L"elsewhere.txt")), kLog);
 }
 
 }  // namespace

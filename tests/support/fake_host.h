@@ -1,7 +1,6 @@
 #pragma once
 // An in-process host for tests of the window: records what the window asks
-// of it and lets the test raise the host's events, fail a call, or act from
-// inside SendChat.
+// of it and lets the test raise the host's events or fail a call.
 #include <functional>
 #include <memory>
 #include <optional>
@@ -16,14 +15,12 @@ namespace rapporta::test {
 struct FakeHostState {
   Text callsign = u"N0CALL";
   std::vector<Text> sent;
-  int callsignReads = 0;
   int created = 0;
   bool released = false;
   bool giveNoObject = false;             // creation gives no object
   std::optional<Failure> failCreate;     // creation fails
   std::optional<Failure> failNextCall;   // the next SendChat or call-sign read fails
   std::function<void()> duringCreate;    // runs inside creation, events bound
-  std::function<void()> duringSend;      // runs inside SendChat, after it was recorded
   host::HostEvents* events = nullptr;    // bound while the host object lives
 
   void FailIfAsked() {
@@ -39,14 +36,12 @@ class FakeHost final : public host::Host {
     state_->events = nullptr;
   }
   Text LocalCallsign() override {
-    ++state_->callsignReads;
     state_->FailIfAsked();
     return state_->callsign;
   }
   void SendChat(TextView text) override {
     state_->FailIfAsked();
     state_->sent.emplace_back(text);
-    if (state_->duringSend) state_->duringSend();
   }
 
  private:

@@ -93,7 +93,6 @@ void User::Reply(HWND dialog) {
     SendMessageW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
     shown.fileTypes.push_back(item);
   }
-  shown.fileType = static_cast<int>(SendMessageW(types, CB_GETCURSEL, 0, 0));
   Answer answer;
   {
     const std::lock_guard lock(mutex_);

@@ -22,7 +22,6 @@ struct Shown {
   HICON icon = nullptr;
   std::vector<int> buttons = {};  // those among IDOK..IDNO, in the dialog's order
   std::vector<std::wstring> fileTypes = {};  // the save dialog's list
-  int fileType = -1;                    // the one chosen
 };
 
 struct Answer {

@@ -34,6 +34,13 @@ inline std::wstring TestInstanceName() {
          std::wstring(name, name + std::char_traits<char>::length(name));
 }
 
+// Whether this thread is in one of the system's modal loops (GUI_IN*).
+inline bool InSystemLoop(DWORD flag) {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  return GetGUIThreadInfo(GetCurrentThreadId(), &gui) && (gui.flags & flag) != 0;
+}
+
 class FormTest : public ::testing::Test {
  protected:
   // COM for the save command.
@@ -69,6 +76,13 @@ class FormTest : public ::testing::Test {
   void Click(ui::ControlIndex index) {
     SendMessageW(Control(index), BM_CLICK, 0, 0);
     Pump();
+  }
+  // As a right click in the log box does.
+  void OpenLogMenu() {
+    RECT box{};
+    GetWindowRect(Control(lChat), &box);
+    PostMessageW(Control(lChat), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Control(lChat)),
+                 MAKELPARAM(box.left + 20, box.top + 20));
   }
   // Clicks "保存" with the user answering so; what the user saw.
   std::vector<Shown> Save(Answer answer) {

@@ -1,20 +1,14 @@
 // The window's layout on the real window: the resize rule at 96 DPI (15
 // twips per pixel), and the controls and fonts after a move to 144 DPI.
 #include <algorithm>
+#include <array>
 
 #include "form_fixture.h"
 
 namespace rapporta::test {
 namespace {
 
-struct Box {
-  int left, top, width, height;
-  bool operator==(const Box&) const = default;
-};
-
-void PrintTo(const Box& box, std::ostream* out) {
-  *out << "{" << box.left << "," << box.top << " " << box.width << "x" << box.height << "}";
-}
+using Box = std::array<long, 4>;  // left, top, width, height
 
 class Geometry : public FormTest {
  protected:
@@ -29,10 +23,6 @@ class Geometry : public FormTest {
     RECT rect{};
     GetClientRect(Window(), &rect);
     return {rect.right, rect.bottom};
-  }
-  void SetOuterSize(int width, int height) {
-    SetWindowPos(Window(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
-    Pump();
   }
   HFONT Font(ui::ControlIndex index) {
     return reinterpret_cast<HFONT>(SendMessageW(Control(index), WM_GETFONT, 0, 0));
@@ -51,28 +41,32 @@ TEST_F(Geometry, TheResizeRuleFitsTheControlsToAnySize) {
   StartForm();
   EXPECT_EQ(Client().cx, 396);  // 5940 x 5295 twips
   EXPECT_EQ(Client().cy, 353);
-  const auto show = [this](int command, std::function<bool()> done) {
-    return [this, command, done] {
-      ShowWindow(Window(), command);
-      ASSERT_TRUE(PumpUntil(done));
-      Pump();
-    };
-  };
   const struct {
     const char* when;
-    std::function<void()> change;
+    int show;    // a ShowWindow command; 0: a new outer size
+    SIZE outer = {};
   } cases[] = {
-      {"first display", [] {}},
-      {"resized", [&] { SetOuterSize(700, 550); }},
-      {"minimized", show(SW_MINIMIZE, [&] { return IsIconic(Window()) != 0; })},
-      {"restored", show(SW_RESTORE, [&] { return !IsIconic(Window()); })},
-      {"smaller than the offsets", [&] { SetOuterSize(40, 30); }},
-      {"maximized", show(SW_MAXIMIZE, [&] { return Client().cx > 396; })},
+      {"first display", SW_SHOWNORMAL},
+      {"resized", 0, {700, 550}},
+      {"minimized", SW_MINIMIZE},
+      {"restored", SW_RESTORE},
+      {"smaller than the offsets", 0, {40, 30}},
+      {"maximized", SW_MAXIMIZE},
   };
   SIZE client{};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.when);
-    c.change();
+    if (c.show) {
+      ShowWindow(Window(), c.show);
+      // The display's window manager may answer a little later.
+      ASSERT_TRUE(PumpUntil([&] {
+        return (IsIconic(Window()) != 0) == (c.show == SW_MINIMIZE) &&
+               (c.show != SW_MAXIMIZE || Client().cx > 396);
+      }));
+    } else {
+      SetWindowPos(Window(), nullptr, 0, 0, c.outer.cx, c.outer.cy, SWP_NOMOVE | SWP_NOZORDER);
+    }
+    Pump();
     if (!IsIconic(Window())) client = Client();
     EXPECT_EQ(BoxOf(lChat), (Box{0, 32, client.cx, std::max(0L, client.cy - 73)}));
     EXPECT_EQ(BoxOf(sInput), (Box{0, client.cy - 33, std::max(0L, client.cx - 83), 23}));
@@ -101,11 +95,12 @@ TEST_F(Geometry, ANewDpiScalesTheControlsAndTheFonts) {
   EXPECT_EQ(FontOf(sInput).lfHeight, -27);
   // Half as large again: the top row, and the rule at 10 twips per pixel.
   EXPECT_EQ(BoxOf(B_Save), (Box{204, 12, 74, 26}));
-  const Box log = BoxOf(lChat), input = BoxOf(sInput);
-  EXPECT_EQ(log.top, 48);
-  EXPECT_EQ(log.width, Client().cx);
-  EXPECT_NEAR(input.top - (log.top + log.height), 12, 1);  // 120 twips
-  EXPECT_LT(input.top + input.height, Client().cy);
+  const auto [logLeft, logTop, logWidth, logHeight] = BoxOf(lChat);
+  const auto [inputLeft, inputTop, inputWidth, inputHeight] = BoxOf(sInput);
+  EXPECT_EQ(logTop, 48);
+  EXPECT_EQ(logWidth, Client().cx);
+  EXPECT_NEAR(inputTop - (logTop + logHeight), 12, 1);  // 120 twips
+  EXPECT_LT(inputTop + inputHeight, Client().cy);
 }
 
 }  // namespace

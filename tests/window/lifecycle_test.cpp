@@ -57,17 +57,6 @@ TEST_F(Lifecycle, ConnectedStartShowsCallsignAndVersionAndASecondCopyEndsAtTheMe
   EXPECT_FALSE(host->released);
 }
 
-TEST_F(Lifecycle, NoHostObjectTellsTheUserBeforeTheWindowOpensUnconnected) {
-  host->giveNoObject = true;
-  StartForm();
-  const auto seen = user.Take();
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].title, L"missing!!");
-  EXPECT_EQ(seen[0].formsVisible, 0);
-  EXPECT_EQ(WindowText(Window()), L"Form1");
-  EXPECT_FALSE(form->ShowTime());
-}
-
 // Fails the first layout as a control that goes away would: the "Send" button
 // is destroyed once the log box is given its first fitted size.
 LRESULT CALLBACK DestroySendAtTheFirstLayout(int code, WPARAM wParam, LPARAM lParam) {
@@ -85,15 +74,17 @@ LRESULT CALLBACK DestroySendAtTheFirstLayout(int code, WPARAM wParam, LPARAM lPa
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// A start-up that cannot finish ends the program without showing the window;
-// a failure is reported (the operation and its code) before anything shows.
-TEST_F(Lifecycle, StartupThatCannotFinishEndsWithoutShowingTheWindow) {
+// Start-up tells the user of a failure (the operation and its code) before
+// anything shows; a start-up that cannot finish ends the program without
+// showing the window and with no host object left.
+TEST_F(Lifecycle, StartupReportsBeforeTheWindowShowsAndEndsWithoutItIfItCannotFinish) {
   HHOOK hook = nullptr;
   const struct {
     const char* what;
     std::function<void()> arrange;
     const wchar_t* report;  // how the report starts; null: none
     int created;            // host objects made
+    ui::StartResult result = ui::StartResult::Ended;
   } cases[] = {
       {"the host cannot be made", [&] {
          host->failCreate = Failure("CoCreateInstance", static_cast<std::int32_t>(0x80040154));
@@ -104,17 +95,21 @@ TEST_F(Lifecycle, StartupThatCannotFinishEndsWithoutShowingTheWindow) {
          hook = SetWindowsHookExW(WH_CALLWNDPROC, &DestroySendAtTheFirstLayout, nullptr,
                                   GetCurrentThreadId());
        }, L"SetWindowPos", 0},
+      // The window then opens, unconnected.
+      {"no host object", [&] { host->giveNoObject = true; }, L"Launch EchoLink Faild!!", 1,
+       ui::StartResult::Running},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     host = std::make_shared<FakeHostState>();
     c.arrange();
-    EXPECT_EQ(Start(), ui::StartResult::Ended);
+    EXPECT_EQ(Start(), c.result);
     if (hook) UnhookWindowsHookEx(std::exchange(hook, nullptr));
-    EXPECT_EQ(Window(), nullptr);
-    EXPECT_EQ(VisibleForms(), 0);
+    const bool runs = c.result == ui::StartResult::Running;
+    EXPECT_EQ(Window() != nullptr, runs);
+    EXPECT_EQ(VisibleForms(), runs ? 1 : 0);
     EXPECT_EQ(host->created, c.created);
-    EXPECT_EQ(host->released, c.created == 1 && !host->failCreate);
+    EXPECT_EQ(host->events, nullptr) << "a host object left";
     const auto seen = user.Take();
     ASSERT_EQ(seen.size(), c.report ? 1u : 0u);
     if (c.report) {
@@ -141,36 +136,19 @@ TEST_F(Lifecycle, FailingHostCallIsReportedAndTheWindowGoesOn) {
   EXPECT_EQ(host->sent, std::vector<Text>{u"hello"});
 }
 
-// Runs tick on each tick of a thread timer, also inside the modal loops of
-// the system and of dialogs: they dispatch timer messages as they dispatch
-// the host's calls.
-class Ticking {
- public:
-  Ticking(std::function<void()> tick, UINT ms) : timer_(SetTimer(nullptr, 0, ms, &Tick)) {
-    current = std::move(tick);
-  }
-  ~Ticking() {
-    KillTimer(nullptr, timer_);
-    current = nullptr;
-  }
-
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { current(); }
-  static inline std::function<void()> current;
-  UINT_PTR timer_;
-};
-
-bool InSystemLoop(DWORD flag) {
-  GUITHREADINFO gui{};
-  gui.cbSize = sizeof gui;
-  return GetGUIThreadInfo(GetCurrentThreadId(), &gui) && (gui.flags & flag) != 0;
-}
+// A thread timer's ticks come also inside the modal loops of the system and
+// of dialogs: they dispatch timer messages as they dispatch the host's calls.
+// Its callback is given no context: it runs this.
+std::function<void()> tick;
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { tick(); }
+void KillThreadTimer(UINT_PTR timer) noexcept { KillTimer(nullptr, timer); }
+using ThreadTimer = Unique<UINT_PTR, KillThreadTimer>;
 
 // Closing raised inside a loop that runs under a handler (the system's, a
-// box's, a host call's) closes the window once that loop has ended. (Moving
+// box's) closes the window once that loop has ended. (Moving
 // the window runs the same loop as sizing it.)
 TEST_F(Lifecycle, ClosingInsideALoopClosesOnceTheLoopEnds) {
-  std::atomic<bool> inSend = false, leave = false;
+  std::atomic<bool> leave = false;
   bool reported = false;
   // The failure report stays up until the test lets it go.
   user.Set({.first = [&](HWND) {
@@ -178,48 +156,34 @@ TEST_F(Lifecycle, ClosingInsideALoopClosesOnceTheLoopEnds) {
   }});
   // To the thread: the loop takes it even if the window has gone meanwhile.
   const auto escape = [] { PostThreadMessageW(GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0); };
-  const auto click = [&] { PostMessageW(Control(B_Send), BM_CLICK, 0, 0); };
+  const auto inMenu = [] { return InSystemLoop(GUI_INMENUMODE); };
   const struct {
     const char* name;
     std::function<void()> enter;
     std::function<bool()> inside;
     std::function<void()> leave;
-    int callsignReads;  // 1 + the sends that ended
   } loops[] = {
       {"sizing", [&] { PostMessageW(Window(), WM_SYSCOMMAND, SC_SIZE | WMSZ_BOTTOMRIGHT, 0); },
-       [] { return InSystemLoop(GUI_INMOVESIZE); }, escape, 1},
+       [] { return InSystemLoop(GUI_INMOVESIZE); }, escape},
       {"the system menu, by Alt+Space in the log", [&] {
          SetFocus(Control(lChat));
          PressKey(VK_SPACE, {VK_MENU});
-       }, [] { return InSystemLoop(GUI_INMENUMODE); }, [] { EndMenu(); }, 1},
-      {"the log box's mouse menu", [&] {
-         RECT box{};
-         GetWindowRect(Control(lChat), &box);
-         PostMessageW(Control(lChat), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Control(lChat)),
-                      MAKELPARAM(box.left + 20, box.top + 20));
-       }, [] { return InSystemLoop(GUI_INMENUMODE); }, [] { EndMenu(); }, 1},
-      // A call to an out-of-process host pumps messages.
-      {"a send", [&] {
-         host->duringSend = [&] {
-           inSend = true;
-           PumpUntil([&] { return leave.load(); });
-         };
-         click();
-       }, [&] { return inSend.load(); }, [&] { leave = true; }, 2},
+       }, inMenu, [] { EndMenu(); }},
+      {"the log box's mouse menu", [&] { OpenLogMenu(); }, inMenu, [] { EndMenu(); }},
       {"a failure report", [&] {
          host->failNextCall = kRpcFailed;
-         click();
-       }, [&] { return reported = reported || !user.Take().empty(); }, [&] { leave = true; }, 1},
+         PostMessageW(Control(B_Send), BM_CLICK, 0, 0);
+       }, [&] { return reported = reported || !user.Take().empty(); }, [&] { leave = true; }},
   };
   for (const auto& loop : loops) {
     SCOPED_TRACE(loop.name);
     host = std::make_shared<FakeHostState>();
-    inSend = leave = reported = false;
+    leave = reported = false;
     StartInFront();
     const HWND window = Window();
     bool closed = false, checked = false, aliveInLoop = false;
     int waits = 0;
-    const Ticking ticking([&] {
+    tick = [&] {
       if (!closed) {
         // Closing comes once the loop runs (or, failing that, at last).
         if (!loop.inside() && ++waits < 50) return;
@@ -233,13 +197,13 @@ TEST_F(Lifecycle, ClosingInsideALoopClosesOnceTheLoopEnds) {
       } else if (loop.inside()) {
         loop.leave();
       }
-    }, 100);
+    };
+    const ThreadTimer timer(SetTimer(nullptr, 0, 100, &Tick));
     loop.enter();
     EXPECT_EQ(ui::RunMessageLoop(*form), 0);
     EXPECT_TRUE(aliveInLoop) << "closed inside the loop";
     EXPECT_EQ(form->Window(), nullptr);
     EXPECT_TRUE(host->released);
-    EXPECT_EQ(host->callsignReads, loop.callsignReads);
   }
 }
 

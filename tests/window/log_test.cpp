@@ -1,5 +1,5 @@
-// Received text in the real log box: the time prefix, the check box, clear,
-// and a long random run against the log rule (trimming included), whatever
+// Received text in the real log box: a long random run against the log rule
+// (the time prefix, the check box, clear and trimming included), whatever
 // way the window brings entries into the box (in place, trimmed at its head,
 // in pieces, over several turns).
 #include <random>
@@ -15,28 +15,6 @@ class Log : public FormTest {
  protected:
   Text BoxText() { return FromWide(LogBoxText()); }
 };
-
-TEST_F(Log, ReceivedTextGetsThePrefixTheCheckBoxSwitchesLaterEntriesAndClearEmptiesAll) {
-  StartForm();
-  Receive(u"abc");
-  Click(C_Time);
-  EXPECT_EQ(SendMessageW(Control(C_Time), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(GetFocus(), Control(sInput));
-  now = {9, 5};
-  Receive(u"two\r\nlines");
-  Click(C_Time);
-  Receive(u"");
-  EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]abc\r\n\r\ntwo\r\nlines\r\n\r\n[09:05]");
-  // Clear empties the log, also of entries still queued, and hands the focus
-  // back; the next entry starts with the separator.
-  SetFocus(Control(lChat));
-  Receive(u"queued");
-  Click(B_Clear);
-  EXPECT_EQ(LogBoxText(), L"");
-  EXPECT_EQ(GetFocus(), Control(sInput));
-  Receive(u"z");
-  EXPECT_EQ(LogBoxText(), L"\r\n\r\n[09:05]z");
-}
 
 // Mostly chat-sized lines; now and then a long paragraph, a line far too
 // long to wrap quickly, line breaks of its own, a character outside the
@@ -54,23 +32,35 @@ Text RandomText(std::mt19937& random) {
   return text;
 }
 
-TEST_F(Log, RandomRunWithTrimsLeavesExactlyTheRulesText) {
+// The check box switches the prefix of later entries; clear empties the log,
+// also of entries still queued. Both hand the focus back to the input.
+TEST_F(Log, RandomRunWithTrimsClearsAndTheCheckBoxLeavesExactlyTheRulesText) {
   StartForm();
   std::mt19937 random(61206);
   Text expected;
-  int checks = 0, trims = 0;
+  bool showTime = true;
+  int checks = 0, trims = 0, clears = 0;
+  const auto click = [&](ui::ControlIndex index) {
+    SetFocus(Control(lChat));
+    Click(index);
+    EXPECT_EQ(GetFocus(), Control(sInput));
+  };
   for (int i = 0; i < 600; ++i) {
     now = {static_cast<int>(random() % 24), static_cast<int>(random() % 60)};
     const Text text = RandomText(random);
     const std::size_t before = expected.size();
-    chat::AppendEntry(expected, chat::LogEntry(chat::TimePrefix(form->ShowTime(), now), text));
+    chat::AppendEntry(expected, chat::LogEntry(chat::TimePrefix(showTime, now), text));
     trims += expected.size() < before;
     Receive(text);
     if (random() % 200 == 0) {
-      Click(B_Clear);
+      click(B_Clear);
       expected.clear();
+      ++clears;
     }
-    if (random() % 60 == 0) Click(C_Time);
+    if (random() % 60 == 0) {
+      click(C_Time);
+      showTime = !showTime;
+    }
     if (random() % 8 == 0) {
       // However many entries queued up, one turn of the loop (or a few, for
       // a long text) brings the box to the rule's text.
@@ -82,6 +72,7 @@ TEST_F(Log, RandomRunWithTrimsLeavesExactlyTheRulesText) {
   EXPECT_EQ(form->LogText(), expected);
   EXPECT_GT(checks, 50);
   EXPECT_GT(trims, 2);
+  EXPECT_GT(clears, 1);
   // The caret is at the end.
   DWORD start = 0, end = 0;
   SendMessageW(Control(lChat), EM_GETSEL, reinterpret_cast<WPARAM>(&start),

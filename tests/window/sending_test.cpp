@@ -63,10 +63,7 @@ TEST_F(Sending, LogBoxKeysCopyAndEscapeOnlyEverythingElseChangesNothing) {
   for (const auto& [key, modifiers] : keys) PressKey(key, modifiers);
   PumpUntil([] { return false; }, 300ms);
   EXPECT_EQ(LogBoxText(), log);
-  GUITHREADINFO gui{};
-  gui.cbSize = sizeof gui;
-  ASSERT_TRUE(GetGUIThreadInfo(GetCurrentThreadId(), &gui));
-  EXPECT_EQ(gui.flags & GUI_INMENUMODE, 0u);
+  EXPECT_FALSE(InSystemLoop(GUI_INMENUMODE));
   DWORD start = 0, end = 0;
   SendMessageW(Control(lChat), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                reinterpret_cast<LPARAM>(&end));
@@ -84,10 +81,7 @@ TEST_F(Sending, LogBoxKeysCopyAndEscapeOnlyEverythingElseChangesNothing) {
 
   // A menu the mouse opens is worked with the keyboard: P pastes what Ctrl+C
   // copied over "world".
-  RECT box{};
-  GetWindowRect(Control(lChat), &box);
-  PostMessageW(Control(lChat), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Control(lChat)),
-               MAKELPARAM(box.left + 20, box.top + 20));
+  OpenLogMenu();
   PressKey('P');
   EXPECT_TRUE(PumpUntil([&] { return LogBoxText() != log; }));
   EXPECT_EQ(LogBoxText(), log.substr(0, 17) + L"hello");
