@@ -17,7 +17,12 @@ class SaveCommand : public FormTest {
   }
 };
 
-TEST_F(SaveCommand, TheDialogWritesTheLogUnderTheNameWithTheDefaultExtension) {
+// Cancel writes nothing and asks nothing, even with the name of an existing
+// file typed in.
+TEST_F(SaveCommand, TheDialogWritesTheLogUnderTheNameWithTheDefaultExtensionAndCancelNothing) {
+  WriteBytes(folder.Path(L"old.txt"), "old");
+  EXPECT_EQ(Save({.fileName = folder.Path(L"old.txt"), .save = false}).size(), 1u);
+  EXPECT_EQ(ReadBytes(folder.Path(L"old.txt")), "old");
   const auto seen = Save({.fileName = folder.Path(L"log")});
   ASSERT_EQ(seen.size(), 1u) << "the dialog alone";
   EXPECT_EQ(seen[0].title, L"ﾌｧｲﾙの保存");
@@ -28,13 +33,6 @@ TEST_F(SaveCommand, TheDialogWritesTheLogUnderTheNameWithTheDefaultExtension) {
   // The click gave the button the focus, and there it stays (unlike the
   // other buttons, which hand it to the input box).
   EXPECT_EQ(GetFocus(), Control(ui::B_Save));
-}
-
-TEST_F(SaveCommand, CancelWritesNothingAndAsksNothing) {
-  // Even with the name of an existing file typed in.
-  WriteBytes(folder.Path(L"old.txt"), "old");
-  EXPECT_EQ(Save({.fileName = folder.Path(L"old.txt"), .save = false}).size(), 1u);
-  EXPECT_EQ(ReadBytes(folder.Path(L"old.txt")), "old");
 }
 
 // However the question is answered, only Yes replaces the file, whole. The

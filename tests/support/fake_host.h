@@ -16,7 +16,6 @@ struct FakeHostState {
   Text callsign = u"N0CALL";
   std::vector<Text> sent;
   int created = 0;
-  bool released = false;
   bool giveNoObject = false;             // creation gives no object
   std::optional<Failure> failCreate;     // creation fails
   std::optional<Failure> failNextCall;   // the next SendChat or call-sign read fails
@@ -31,10 +30,7 @@ struct FakeHostState {
 class FakeHost final : public host::Host {
  public:
   explicit FakeHost(std::shared_ptr<FakeHostState> state) : state_(std::move(state)) {}
-  ~FakeHost() override {
-    state_->released = true;
-    state_->events = nullptr;
-  }
+  ~FakeHost() override { state_->events = nullptr; }
   Text LocalCallsign() override {
     state_->FailIfAsked();
     return state_->callsign;

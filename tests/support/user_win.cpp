@@ -9,26 +9,15 @@
 namespace rapporta::test {
 namespace {
 
-struct Search {
-  std::wstring_view className;
+// This process's windows of the class on screen, top-level.
+std::vector<HWND> VisibleWindows(const wchar_t* className) {
   std::vector<HWND> found;
-};
-
-BOOL CALLBACK Collect(HWND window, LPARAM parameter) {
-  auto& search = *reinterpret_cast<Search*>(parameter);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  wchar_t name[32] = {};
-  GetClassNameW(window, name, 32);
-  if (process == GetCurrentProcessId() && IsWindowVisible(window) && search.className == name)
-    search.found.push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> VisibleWindows(std::wstring_view className) {
-  Search search{className, {}};
-  EnumWindows(Collect, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, nullptr));) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window)) found.push_back(window);
+  }
+  return found;
 }
 
 // The edit box of the save dialog's file name: inside cmb13 in Wine's

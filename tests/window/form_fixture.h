@@ -28,10 +28,9 @@ using ui::C_Time;
 using ui::lChat;
 using ui::sInput;
 
+// Of this test process alone: tests in parallel keep out of each other's way.
 inline std::wstring TestInstanceName() {
-  const char* name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  return L"Local\\RapportaTest." + std::to_wstring(GetCurrentProcessId()) + L"." +
-         std::wstring(name, name + std::char_traits<char>::length(name));
+  return L"Local\\RapportaTest." + std::to_wstring(GetCurrentProcessId());
 }
 
 // Whether this thread is in one of the system's modal loops (GUI_IN*).

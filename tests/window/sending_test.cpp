@@ -1,4 +1,5 @@
-// Sending with real keyboard input, the Tab order, and the log box's keys.
+// Sending with real keyboard input, a failed send, the Tab order, and the log
+// box's keys.
 #include "form_fixture.h"
 
 #include <imm.h>
@@ -8,18 +9,29 @@ namespace {
 
 class Sending : public FormTest {};
 
-TEST_F(Sending, EnterSendsTheInputOrTheEmptyStringAndEchoesTheCallsignReadAfresh) {
+// A failed send is reported over the window and leaves the input as it was.
+TEST_F(Sending, EnterSendsTheInputOrTheEmptyStringAndAFailedSendIsReported) {
   StartInFront();
-  PressKey(VK_RETURN);
-  ASSERT_TRUE(PumpUntil([&] { return !host->sent.empty(); }));
-  EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]N0CALL>");
   SetWindowTextW(Control(sInput), L"こんにちは");
+  host->failNextCall = Failure("SendChat", static_cast<std::int32_t>(0x800706BA));
+  Click(B_Send);
+  const auto seen = user.Take();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].title, L"Rapporta");
+  EXPECT_EQ(seen[0].text.rfind(L"SendChat に失敗しました。\r\n\r\nエラー 0x800706BA", 0), 0u)
+      << seen[0].text;
+  EXPECT_EQ(seen[0].icon, LoadIconW(nullptr, IDI_ERROR));
+  EXPECT_EQ(seen[0].owner, Window());
+  ASSERT_TRUE(MakeForeground(Window()));
+  SetFocus(Control(sInput));
   host->callsign = u"JA1ZZZ";
   PressKey(VK_RETURN);
   // The Enter is consumed: no line break reaches the emptied input.
   ASSERT_TRUE(PumpUntil([&] { return WindowText(Control(sInput)).empty(); }));
-  EXPECT_EQ(host->sent, (std::vector<Text>{u"", u"こんにちは"}));
-  EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]N0CALL>\r\n\r\n[14:07]JA1ZZZ>こんにちは");
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return host->sent.size() == 2; }));
+  EXPECT_EQ(host->sent, (std::vector<Text>{u"こんにちは", u""}));
+  EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]JA1ZZZ>こんにちは\r\n\r\n[14:07]JA1ZZZ>");
   // The caption keeps the call sign read at start-up.
   EXPECT_EQ(WindowText(Window()), L"Rapporta! <N0CALL> Ver 0.0.29");
 }
