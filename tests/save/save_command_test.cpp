@@ -38,32 +38,29 @@ TEST_F(SaveCommand, TheDialogWritesTheLogUnderTheNameWithTheDefaultExtensionAndC
 // However the question is answered, only Yes replaces the file, whole. The
 // name lies outside the system code page and is found all the same.
 TEST_F(SaveCommand, AnExistingFileIsReplacedOnlyOnYes) {
-  const auto press = [](WORD key) {
-    return [key](HWND box) {
-      if (!GetDlgItem(box, IDYES)) return;  // the save dialog
-      if (MakeForeground(box)) PressKey(key);
-      for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(10);
-    };
-  };
   const struct {
     const char* how;
     int button;  // after the key, if the box is still open
-    std::function<void(HWND)> key;
+    WORD key;    // pressed on the box first; 0: none
     bool replaced;
   } answers[] = {
-      {"No", IDNO, nullptr, false},
-      {"Yes", IDYES, nullptr, true},
+      {"No", IDNO, 0, false},
+      {"Yes", IDYES, 0, true},
       // Windows ignores Escape on a Yes/No box; Wine ends it with a result
       // that is neither button.
-      {"Escape", IDNO, press(VK_ESCAPE), false},
-      {"Enter, Yes being the default", IDNO, press(VK_RETURN), true},
+      {"Escape", IDNO, VK_ESCAPE, false},
+      {"Enter, Yes being the default", IDNO, VK_RETURN, true},
   };
   const std::wstring name = folder.Path(L"ログ\U0001F4FB.txt");
   const std::string old(100, 'o');
   for (const auto& a : answers) {
     SCOPED_TRACE(a.how);
     WriteBytes(name, old);
-    const auto seen = Save({.fileName = name, .button = a.button, .first = a.key});
+    const auto seen = Save({.fileName = name, .button = a.button, .first = [&](HWND box) {
+      if (!a.key || !GetDlgItem(box, IDYES)) return;  // no key, or the save dialog
+      if (MakeForeground(box)) PressKey(a.key);
+      for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(10);
+    }});
     ASSERT_EQ(seen.size(), 2u) << "the dialog, then the question";
     EXPECT_EQ(seen[1].title, L"Rapporta");
     EXPECT_EQ(seen[1].text, L"すでにファイルが存在します。上書きしてもよろしいですか？");

@@ -27,11 +27,6 @@ class Geometry : public FormTest {
   HFONT Font(ui::ControlIndex index) {
     return reinterpret_cast<HFONT>(SendMessageW(Control(index), WM_GETFONT, 0, 0));
   }
-  LOGFONTW FontOf(ui::ControlIndex index) {
-    LOGFONTW font{};
-    GetObjectW(Font(index), sizeof font, &font);
-    return font;
-  }
 };
 
 // The top row stays as designed; the log spans the client's width from below
@@ -82,7 +77,9 @@ TEST_F(Geometry, TheResizeRuleFitsTheControlsToAnySize) {
 // window's default font.
 TEST_F(Geometry, ANewDpiScalesTheControlsAndTheFonts) {
   StartForm();
-  EXPECT_EQ(FontOf(sInput).lfHeight, -18);
+  LOGFONTW font{};
+  GetObjectW(Font(sInput), sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -18);
   for (auto index : {B_Send, C_Time, B_Clear, B_Save}) EXPECT_EQ(Font(index), Font(lChat));
   EXPECT_NE(Font(sInput), Font(lChat));
   // As Windows announces a move to a 150 % monitor.
@@ -92,7 +89,8 @@ TEST_F(Geometry, ANewDpiScalesTheControlsAndTheFonts) {
   suggested.bottom = suggested.top + 600;
   SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
   Pump();
-  EXPECT_EQ(FontOf(sInput).lfHeight, -27);
+  GetObjectW(Font(sInput), sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -27);
   // Half as large again: the top row, and the rule at 10 twips per pixel.
   EXPECT_EQ(BoxOf(B_Save), (Box{204, 12, 74, 26}));
   const auto [logLeft, logTop, logWidth, logHeight] = BoxOf(lChat);
