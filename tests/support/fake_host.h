@@ -1,6 +1,7 @@
 #pragma once
 // An in-process host for tests of the window: records what the window asks
-// of it and lets the test raise the host's events or fail a call.
+// of it and lets the test raise the host's events, fail a call, or act from
+// inside SendChat.
 #include <functional>
 #include <memory>
 #include <optional>
@@ -20,11 +21,8 @@ struct FakeHostState {
   std::optional<Failure> failCreate;     // creation fails
   std::optional<Failure> failNextCall;   // the next SendChat or call-sign read fails
   std::function<void()> duringCreate;    // runs inside creation, events bound
+  std::function<void()> duringSend;      // runs inside SendChat, after it was recorded
   host::HostEvents* events = nullptr;    // bound while the host object lives
-
-  void FailIfAsked() {
-    if (failNextCall) throw *std::exchange(failNextCall, std::nullopt);
-  }
 };
 
 class FakeHost final : public host::Host {
@@ -32,12 +30,13 @@ class FakeHost final : public host::Host {
   explicit FakeHost(std::shared_ptr<FakeHostState> state) : state_(std::move(state)) {}
   ~FakeHost() override { state_->events = nullptr; }
   Text LocalCallsign() override {
-    state_->FailIfAsked();
+    if (state_->failNextCall) throw *std::exchange(state_->failNextCall, std::nullopt);
     return state_->callsign;
   }
   void SendChat(TextView text) override {
-    state_->FailIfAsked();
+    if (state_->failNextCall) throw *std::exchange(state_->failNextCall, std::nullopt);
     state_->sent.emplace_back(text);
+    if (state_->duringSend) state_->duringSend();
   }
 
  private:

@@ -20,15 +20,13 @@ std::vector<HWND> VisibleWindows(const wchar_t* className) {
   return found;
 }
 
-// The edit box of the save dialog's file name: inside cmb13 in Wine's
-// Explorer-style dialog, edt1 in the older one; null in a message box.
+// The edit box of the save dialog's file name, inside cmb13 (a combo box in
+// Wine, a ComboBoxEx32 in Windows); null in a message box.
 HWND FileNameEdit(HWND dialog) {
-  const HWND box = GetDlgItem(dialog, 0x47c);
-  if (!box) return GetDlgItem(dialog, 0x480);
-  for (HWND inner = box; inner; inner = GetWindow(inner, GW_CHILD)) {
+  for (HWND inner = GetDlgItem(dialog, 0x47c); inner; inner = GetWindow(inner, GW_CHILD)) {
     if (const HWND edit = FindWindowExW(inner, nullptr, L"Edit", nullptr)) return edit;
   }
-  return box;
+  return nullptr;
 }
 
 }  // namespace

@@ -123,14 +123,15 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { tick(); }
 void KillThreadTimer(UINT_PTR timer) noexcept { KillTimer(nullptr, timer); }
 using ThreadTimer = Unique<UINT_PTR, KillThreadTimer>;
 
-// Closing raised inside one of the system's loops, which run under a handler,
-// closes the window once that loop has ended. (Moving the window runs the
-// same loop as sizing it.)
+// Closing raised inside a loop that runs under a handler (the system's, a
+// host call's) closes the window once that loop has ended. (Moving the window
+// runs the same loop as sizing it.)
 TEST_F(Lifecycle, ClosingInsideALoopClosesOnceTheLoopEnds) {
+  bool inSend = false, sendEnds = false;
   const struct {
     const char* name;
     std::function<void()> enter;
-    DWORD loop;  // GUI_IN*
+    DWORD loop;  // GUI_IN*; 0: the send's
   } loops[] = {
       {"sizing", [&] { PostMessageW(Window(), WM_SYSCOMMAND, SC_SIZE | WMSZ_BOTTOMRIGHT, 0); },
        GUI_INMOVESIZE},
@@ -139,16 +140,27 @@ TEST_F(Lifecycle, ClosingInsideALoopClosesOnceTheLoopEnds) {
          PressKey(VK_SPACE, {VK_MENU});
        }, GUI_INMENUMODE},
       {"the log box's mouse menu", [&] { OpenLogMenu(); }, GUI_INMENUMODE},
+      // A call to an out-of-process host pumps messages.
+      {"a send", [&] {
+         host->duringSend = [&] {
+           inSend = true;
+           PumpUntil([&] { return sendEnds; });
+         };
+         PostMessageW(Control(B_Send), BM_CLICK, 0, 0);
+       }, 0},
   };
+  const auto inside = [&](DWORD loop) { return loop ? InSystemLoop(loop) : inSend; };
   // Escape, to the thread: the loop takes it even if the window has gone
   // meanwhile.
-  const auto leave = [] {
+  const auto leave = [&] {
     EndMenu();
     PostThreadMessageW(GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0);
+    sendEnds = true;
   };
   for (const auto& loop : loops) {
     SCOPED_TRACE(loop.name);
     host = std::make_shared<FakeHostState>();
+    inSend = sendEnds = false;
     StartInFront();
     const HWND window = Window();
     bool closed = false, checked = false, aliveInLoop = false;
@@ -156,15 +168,13 @@ TEST_F(Lifecycle, ClosingInsideALoopClosesOnceTheLoopEnds) {
     tick = [&] {
       if (!closed) {
         // Closing comes once the loop runs (or, failing that, at last).
-        if (!InSystemLoop(loop.loop) && ++waits < 50) return;
-        EXPECT_TRUE(InSystemLoop(loop.loop)) << "the loop never ran";
+        if (!inside(loop.loop) && ++waits < 50) return;
+        EXPECT_TRUE(inside(loop.loop)) << "the loop never ran";
         host->events->Closing();
         closed = true;
-      } else if (!checked) {
-        aliveInLoop = IsWindow(window) && host->events;
+      } else {
+        if (!checked) aliveInLoop = IsWindow(window) && host->events;
         checked = true;
-        leave();
-      } else if (InSystemLoop(loop.loop)) {
         leave();
       }
     };
