@@ -83,10 +83,7 @@ TEST_F(Geometry, ANewDpiScalesTheControlsAndTheFonts) {
   for (auto index : {B_Send, C_Time, B_Clear, B_Save}) EXPECT_EQ(Font(index), Font(lChat));
   EXPECT_NE(Font(sInput), Font(lChat));
   // As Windows announces a move to a 150 % monitor.
-  RECT suggested{};
-  GetWindowRect(Window(), &suggested);
-  suggested.right = suggested.left + 700;
-  suggested.bottom = suggested.top + 600;
+  RECT suggested{0, 0, 700, 600};
   SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
   Pump();
   GetObjectW(Font(sInput), sizeof font, &font);

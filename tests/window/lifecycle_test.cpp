@@ -150,8 +150,8 @@ TEST_F(Lifecycle, ClosingInsideALoopClosesOnceTheLoopEnds) {
        }, 0},
   };
   const auto inside = [&](DWORD loop) { return loop ? InSystemLoop(loop) : inSend; };
-  // Escape, to the thread: the loop takes it even if the window has gone
-  // meanwhile.
+  // Ends whichever loop runs: a menu's, sizing's by Escape (to the thread:
+  // the loop takes it even if the window has gone meanwhile), the send's.
   const auto leave = [&] {
     EndMenu();
     PostThreadMessageW(GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0);
