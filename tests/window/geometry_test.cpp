@@ -82,8 +82,11 @@ TEST_F(Geometry, ANewDpiScalesTheControlsAndTheFonts) {
   EXPECT_EQ(font.lfHeight, -18);
   for (auto index : {B_Send, C_Time, B_Clear, B_Save}) EXPECT_EQ(Font(index), Font(lChat));
   EXPECT_NE(Font(sInput), Font(lChat));
-  // As Windows announces a move to a 150 % monitor.
-  RECT suggested{0, 0, 700, 600};
+  // As Windows announces a move to a 150 % monitor, suggesting the place the
+  // window has: the window's size stays, and only its own layout moves the
+  // controls.
+  RECT suggested{};
+  GetWindowRect(Window(), &suggested);
   SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
   Pump();
   GetObjectW(Font(sInput), sizeof font, &font);
@@ -96,6 +99,14 @@ TEST_F(Geometry, ANewDpiScalesTheControlsAndTheFonts) {
   EXPECT_EQ(logWidth, Client().cx);
   EXPECT_NEAR(inputTop - (logTop + logHeight), 12, 1);  // 120 twips
   EXPECT_LT(inputTop + inputHeight, Client().cy);
+  // Back at 100 %, the window takes the place Windows suggests.
+  suggested = {0, 0, 700, 600};
+  SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+  Pump();
+  RECT frame{};
+  GetWindowRect(Window(), &frame);
+  EXPECT_TRUE(EqualRect(&frame, &suggested));
+  EXPECT_EQ(BoxOf(B_Save), (Box{136, 8, 49, 17}));
 }
 
 }  // namespace
