@@ -3,7 +3,9 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <regex>
+#include <thread>
 
 #include "chat/log_rule.h"
 #include "common/bstr_win.h"
@@ -44,6 +46,32 @@ struct EndLeftovers : ::testing::Environment {
     return ended;
   }
 };
+// Ends this test's process, saying why, unless the work it guards is done
+// within the bound: a call into a stand-in that never answers would
+// otherwise hold the test silently until its runner's timeout. The rerun
+// then starts afresh, as above.
+class Watchdog {
+ public:
+  Watchdog(DWORD boundMs, const char* what)
+      : thread_([this, boundMs, what] {
+          if (WaitForSingleObject(done_.Get(), boundMs) == WAIT_TIMEOUT) {
+            std::fprintf(stderr, "%s within %lu ms: the test ends here\n", what, boundMs);
+            std::fflush(stderr);
+            TerminateProcess(GetCurrentProcess(), 3);
+          }
+        }) {}
+  Watchdog(const Watchdog&) = delete;
+  Watchdog& operator=(const Watchdog&) = delete;
+  ~Watchdog() {
+    SetEvent(done_.Get());
+    thread_.join();
+  }
+
+ private:
+  const UniqueHandle done_{CheckWin(CreateEventW(nullptr, TRUE, FALSE, nullptr), "CreateEvent")};
+  std::thread thread_;
+};
+
 [[maybe_unused]] ::testing::Environment* const endLeftovers =
     ::testing::AddGlobalTestEnvironment(new EndLeftovers);
 
@@ -105,6 +133,7 @@ Rapporta::Rapporta()
 StandinSession::StandinSession() {
   // A stand-in that a test before has just closed may still hold its class
   // for a moment, and on a loaded machine a start may fail: try again.
+  const Watchdog watchdog(40000, "the stand-in's control object was not reached");
   HRESULT hr = E_FAIL;
   for (const DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(250)) {
     hr = CoCreateInstance(CLSID_StandinControl, nullptr, CLSCTX_LOCAL_SERVER,
