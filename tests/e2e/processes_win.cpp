@@ -106,15 +106,10 @@ Process::~Process() {
 }
 
 HWND Process::Window(const wchar_t* className, const std::wstring& caption) const {
-  for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, nullptr));) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    // The caption is asked only when it matters: a window whose thread is
-    // stuck does not answer.
-    if (process == id_ && IsWindowVisible(window) &&
-        (caption.empty() || WindowText(window).rfind(caption, 0) == 0)) {
-      return window;
-    }
+  // The caption is asked only when it matters: a window whose thread is
+  // stuck does not answer.
+  for (HWND window : VisibleWindows(className, id_)) {
+    if (caption.empty() || WindowText(window).rfind(caption, 0) == 0) return window;
   }
   return nullptr;
 }
@@ -146,6 +141,14 @@ StandinSession::StandinSession() {
   process_ = std::make_unique<Process>(static_cast<DWORD>(id));
 }
 
+StandinSession::~StandinSession() {
+  // A stand-in still asleep in a held call answers once it wakes; one stuck
+  // for good would hold the test until its runner's timeout.
+  const Watchdog watchdog(30000, "the stand-in did not close");
+  if (control_) control_->CloseHost();  // it may be gone already
+  ReleaseAndWaitForExit(10000);
+}
+
 void StandinSession::Inject(TextView text) {
   CheckHr(control_->InjectText(Bstr(text).Get()), "StandinControl.InjectText");
 }
@@ -161,11 +164,7 @@ std::vector<Text> StandinSession::SentLines() {
 }
 
 void ChooseFile(HWND dialog, const std::wstring& path) {
-  // The dialog opens with the focus in its file name box.
-  GUITHREADINFO gui{};
-  gui.cbSize = sizeof gui;
-  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
-  SetText(gui.hwndFocus, path);
+  SetText(FileNameEdit(dialog), path);
   Press(dialog, IDOK);
 }
 

@@ -15,6 +15,7 @@
 #include "host/host.h"
 #include "standin_control.h"  // generated
 #include "support/pump_win.h"
+#include "support/user_win.h"
 #include "ui/form_controls_win.h"
 
 namespace rapporta::test {
@@ -78,10 +79,7 @@ class StandinSession {
   // Starts the stand-in (or joins the running one) through its control class.
   StandinSession();
   // Closes it as its close button does, and waits for it to end.
-  ~StandinSession() {
-    if (control_) control_->CloseHost();  // it may be gone already
-    ReleaseAndWaitForExit(10000);
-  }
+  ~StandinSession();
   IStandinControl* operator->() const { return control_.Get(); }
   const Process& Program() const { return *process_; }
   void Inject(TextView text);
@@ -134,6 +132,10 @@ std::wstring WithoutTimes(const std::wstring& log);
 // The log rule applied to texts received in order after log, each with the
 // prefix "[00:00]".
 std::wstring Expected(std::wstring log, const std::vector<Text>& received);
+// The log box's text, times aside.
+inline std::wstring LogOf(HWND form) {
+  return WithoutTimes(WindowText(ControlOf(form, ui::lChat)));
+}
 
 // The host's events as a client receives them; a text "throw" fails.
 struct EventRecorder : host::HostEvents {
@@ -163,8 +165,7 @@ class RunningRapporta : public StandinTest {
     PostMessageW(form_, WM_CLOSE, 0, 0);
     EXPECT_TRUE(rapporta_.Ended(10000));
   }
-  // The log box's text, times aside.
-  std::wstring Log() const { return WithoutTimes(WindowText(ControlOf(form_, ui::lChat))); }
+  std::wstring Log() const { return LogOf(form_); }
   // Waits until the box shows expected (times aside).
   bool Shows(const std::wstring& expected) {
     return PumpUntil([&] { return Log() == expected; }, 60s);

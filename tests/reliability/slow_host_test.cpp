@@ -61,7 +61,6 @@ class HangPoint : public ::testing::TestWithParam<HangCase> {
     DWORD_PTR result = 0;
     return window && !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result);
   }
-  std::wstring Log() { return WithoutTimes(WindowText(ControlOf(form_, ui::lChat))); }
   std::wstring Input() { return WindowText(ControlOf(form_, ui::sInput)); }
 
   ComApartment apartment_;
@@ -87,7 +86,7 @@ TEST_P(HangPoint, IsBoundedReportedAndNeverKeepsTheUserFromClosing) {
   const std::wstring echo = L"\r\n\r\n[00:00]N0CALL>held line";
   if (!atStartup) {
     ASSERT_TRUE(form_ = rapporta_->ConnectedForm());
-    log = Log();
+    log = LogOf(form_);
     // A new call sign must not hold the echo up.
     if (c.point == Point::CallsignAfterSend) {
       CheckHr((*standin_)->put_Callsign(Bstr(u"JA1NEW").Get()), "Callsign");
@@ -102,10 +101,11 @@ TEST_P(HangPoint, IsBoundedReportedAndNeverKeepsTheUserFromClosing) {
   } else if (!c.named) {
     // Another program puts text into the box while the host has the line.
     SetText(ControlOf(form_, ui::sInput), L"second");
-    ASSERT_TRUE(PumpUntil([&] { return Log() == log + echo; }, 10s));
+    ASSERT_TRUE(PumpUntil([&] { return LogOf(form_) == log + echo; }, 10s));
     EXPECT_EQ(Input(), L"second");
     PostMessageW(ControlOf(form_, ui::sInput), WM_CHAR, L'\r', 0);
-    EXPECT_TRUE(PumpUntil([&] { return Log() == log + echo + L"\r\n\r\n[00:00]N0CALL>second"; }));
+    const std::wstring second = L"\r\n\r\n[00:00]N0CALL>second";
+    EXPECT_TRUE(PumpUntil([&] { return LogOf(form_) == log + echo + second; }));
     EXPECT_EQ(Input(), L"");
     EXPECT_EQ(standin_->SentLines(), (std::vector<Text>{u"held line", u"second"}));
   } else {
@@ -135,7 +135,7 @@ TEST_P(HangPoint, IsBoundedReportedAndNeverKeepsTheUserFromClosing) {
              SendMessageTimeoutW(form_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
     }));
     const bool sent = c.point != Point::Send;
-    EXPECT_EQ(Log(), sent ? log + echo : log);
+    EXPECT_EQ(LogOf(form_), sent ? log + echo : log);
     EXPECT_EQ(Input(), sent ? L"" : L"held line");
   }
   // The host may still be stuck: closing must not wait for it.

@@ -7,29 +7,23 @@
 #include "support/pump_win.h"
 
 namespace rapporta::test {
-namespace {
 
-// This process's windows of the class on screen, top-level.
-std::vector<HWND> VisibleWindows(const wchar_t* className) {
+std::vector<HWND> VisibleWindows(const wchar_t* className, DWORD processId) {
   std::vector<HWND> found;
   for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, nullptr));) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window)) found.push_back(window);
+    if (process == processId && IsWindowVisible(window)) found.push_back(window);
   }
   return found;
 }
 
-// The edit box of the save dialog's file name, inside cmb13 (a combo box in
-// Wine, a ComboBoxEx32 in Windows); null in a message box.
 HWND FileNameEdit(HWND dialog) {
   for (HWND inner = GetDlgItem(dialog, 0x47c); inner; inner = GetWindow(inner, GW_CHILD)) {
     if (const HWND edit = FindWindowExW(inner, nullptr, L"Edit", nullptr)) return edit;
   }
   return nullptr;
 }
-
-}  // namespace
 
 int VisibleForms() { return static_cast<int>(VisibleWindows(L"Rapporta.Form1").size()); }
 

@@ -31,8 +31,15 @@ struct Answer {
   std::function<void(HWND)> first = nullptr;  // runs first, on the user's thread
 };
 
+// A process's top-level windows of the class on screen (this process's by
+// default).
+std::vector<HWND> VisibleWindows(const wchar_t* className,
+                                 DWORD processId = GetCurrentProcessId());
 // The program's windows on screen.
 int VisibleForms();
+// The edit box of the save dialog's file name, inside cmb13 (a combo box in
+// Wine, a ComboBoxEx32 in Windows); null in a message box.
+HWND FileNameEdit(HWND dialog);
 
 class User {
  public:
