@@ -28,4 +28,14 @@ class Failure : public std::runtime_error {
   std::string codeName_;
 };
 
+// The code of a Failure for a call the host did not answer within its bound
+// (RPC_E_TIMEOUT): the call is given up and reported as such.
+inline constexpr std::int32_t kNoAnswer = static_cast<std::int32_t>(0x8001011F);
+// The code of a Failure for a call refused because the host is still busy with
+// an earlier one that was given up (RPC_E_SERVERCALL_RETRYLATER).
+inline constexpr std::int32_t kStillBusy = static_cast<std::int32_t>(0x8001010A);
+// The code of a Failure for a call given up because the window is closing
+// (E_ABORT): nothing is left to report it to.
+inline constexpr std::int32_t kGivenUp = static_cast<std::int32_t>(0x80004004);
+
 }  // namespace rapporta

@@ -2,7 +2,6 @@
 // What the program needs of the host (EchoLink's automation server), apart
 // from how it is reached. The COM client implements Host; the window's tests
 // put an in-process fake in its place.
-#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -18,13 +17,6 @@ class HostEvents {
   virtual void ChatTextReceived(TextView text) = 0;
   virtual void Closing() = 0;
 };
-
-// The code of a Failure for a call the host did not answer within its bound
-// (RPC_E_TIMEOUT): the call is given up and reported as such.
-inline constexpr std::int32_t kNoAnswer = static_cast<std::int32_t>(0x8001011F);
-// The code of a Failure for a call given up because the window is closing
-// (E_ABORT): nothing is left to report it to.
-inline constexpr std::int32_t kGivenUp = static_cast<std::int32_t>(0x80004004);
 
 // The window's one reference to the host's HostApp object. Every call throws
 // Failure when the host reports failure. Destroying it releases the object and

@@ -4,7 +4,6 @@
 #include <iterator>
 
 #include "common/version.h"
-#include "host/host.h"
 #include "common/text_win.h"
 
 namespace rapporta::ui {
@@ -38,7 +37,7 @@ std::wstring FailureText(const Failure& failure) {
   // host that never answered; a common dialog's own code has a name, not a
   // system text.
   std::wstring message;
-  if (failure.Code() == host::kNoAnswer) {
+  if (failure.Code() == kNoAnswer) {
     message = L"EchoLink が時間内に応答しませんでした。";
   } else if (!failure.CodeName().empty()) {
     message = Widen(failure.CodeName(), CP_UTF8);

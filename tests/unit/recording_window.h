@@ -18,7 +18,7 @@ using Steps = std::vector<std::string>;
 inline std::string Narrow(TextView text) { return std::string(text.begin(), text.end()); }
 
 // Fails a host call as a host that stopped answering would.
-inline void Fail() { throw Failure("host call", host::kNoAnswer); }
+inline void Fail() { throw Failure("host call", kNoAnswer); }
 
 // Runs a handler; a failure it lets through is written down as the last step.
 template <class Handler>
