@@ -94,6 +94,7 @@ class NullClient final : public host::HostEvents {
   long Received() const { return received_; }
   void ChatTextReceived(TextView) override { ++received_; }
   void Closing() override {}
+  void SentLate(TextView, TextView) override {}
 
  private:
   std::atomic<long> received_{0};

@@ -6,31 +6,65 @@
 
 namespace rapporta::chat {
 
-void SendChatMsg(SendingWindow& window) {
+void Sender::SendChatMsg(SendingWindow& window) {
   host::Host* echo = window.Echo();
   if (echo == nullptr) return;
-  // Read once: the box may change while the host has the line (a host that
-  // is slow to answer), and the echo must show what the host was given.
-  const Text sent = window.InputText();
-  echo->SendChat(sent);
-  // The line is sent now. A call sign that cannot be read is still
-  // reported, but only after the line is echoed (with the call sign of
-  // start-up) and taken out of the box, so that nobody sends it twice.
-  std::exception_ptr callsignFailure;
-  Text line;
+  Text line = window.InputText();
+  if (sending_ && line.empty()) return;
+  queued_.push_back(std::move(line));
+  window.SetInputText(Text());
+  if (sending_) return;  // the running send takes it in turn
+  SendQueued(window, *echo);
+}
+
+void Sender::SendQueued(SendingWindow& window, host::Host& echo) {
+  sending_ = true;
   try {
-    line = echo->LocalCallsign();
-  } catch (const Failure&) {
-    callsignFailure = std::current_exception();
-    line = window.StartupCallsign();
+    while (!queued_.empty()) {
+      echo.SendChat(queued_.front());
+      const Text sent = std::move(queued_.front());
+      queued_.pop_front();
+      Text callsign;
+      try {
+        callsign = echo.LocalCallsign();
+      } catch (const Failure&) {
+        Echo(window, window.StartupCallsign(), sent);
+        throw;
+      }
+      Echo(window, std::move(callsign), sent);
+    }
+  } catch (...) {
+    sending_ = false;
+    PutBack(window);
+    throw;
   }
-  line.push_back(u'>');
-  line.append(sent);
-  window.SetChatText(line);
-  // Text put into the box meanwhile is the next line: it stays.
-  if (window.InputText() == sent) window.SetInputText(Text());
+  sending_ = false;
   window.FocusInput();
-  if (callsignFailure) std::rethrow_exception(callsignFailure);
+}
+
+void Sender::PutBack(SendingWindow& window) {
+  // The box holds one line: the unsent lines come back in the order they
+  // were typed, a space apart, and what was typed since stays after them.
+  Text text;
+  queued_.push_back(window.InputText());
+  for (const Text& line : queued_) {
+    if (line.empty()) continue;
+    if (!text.empty()) text.push_back(u' ');
+    text.append(line);
+  }
+  queued_.clear();
+  window.SetInputText(text);
+}
+
+void Sender::SentLate(SendingWindow& window, TextView callsign, TextView line) {
+  Echo(window, callsign.empty() ? window.StartupCallsign() : Text(callsign), line);
+  if (window.InputText() == line) window.SetInputText(Text());
+}
+
+void Sender::Echo(SendingWindow& window, Text callsign, TextView line) {
+  callsign.push_back(u'>');
+  callsign.append(line);
+  window.SetChatText(callsign);
 }
 
 }  // namespace rapporta::chat

@@ -1,5 +1,7 @@
 #pragma once
-// Sending a typed line, apart from the window system.
+// Sending typed lines, apart from the window system.
+#include <deque>
+
 #include "common/text.h"
 #include "host/host.h"
 
@@ -19,10 +21,38 @@ class SendingWindow {
   virtual void SetChatText(TextView text) = 0;
 };
 
-// The host hears the line first, so a failed send leaves log and input as
-// they were. The echo is the text the host was given, with the call sign
-// read afresh for every line; the input is emptied only if it still holds
-// that text. Without a host nothing happens and the typed text stays.
-void SendChatMsg(SendingWindow& window);
+// The window's outgoing lines. A send can take the host a while, and the
+// window goes on meanwhile, so the line is taken out of the box when it is
+// handed over: what the user types next is the next line, never joined to
+// the one being sent. Lines finished while one is out wait here and go
+// after it, each once, in order.
+class Sender {
+ public:
+  // Enter or "Send": the box's line goes after the lines before it. The host
+  // hears each line first; the echo is the text the host was given, with the
+  // call sign read afresh for every line. An empty box sends the empty line,
+  // except while a line is out: that Enter meant the line already handed
+  // over. Without a host nothing happens and the typed text stays.
+  // A failed send puts the failed line and the lines behind it back into the
+  // box, ahead of anything typed since, and throws; so does a call sign that
+  // cannot be read, after echoing the sent line with the call sign of
+  // start-up, so that nobody sends it twice.
+  void SendChatMsg(SendingWindow& window);
+
+  // A send given up at its bound that the host carried out after all: the
+  // log shows it now, and the box lets go of it if it still holds just it.
+  // An empty callsign (its read failed) stands for the call sign of start-up.
+  void SentLate(SendingWindow& window, TextView callsign, TextView line);
+
+  bool Sending() const { return sending_; }
+
+ private:
+  void SendQueued(SendingWindow& window, host::Host& echo);
+  void PutBack(SendingWindow& window);
+  void Echo(SendingWindow& window, Text callsign, TextView line);
+
+  std::deque<Text> queued_;  // the front one is out while sending_
+  bool sending_ = false;
+};
 
 }  // namespace rapporta::chat

@@ -1,6 +1,6 @@
 #include "host/call_wait_win.h"
 
-#include <algorithm>
+#include <optional>
 
 namespace rapporta::host {
 namespace {
@@ -18,13 +18,12 @@ void DispatchSentAndPaint() {
 }
 
 // Everything, as the program's own message loop does it, until the queue is
-// empty or a handler asked to stop.
-void DispatchAll(const std::atomic<bool>& stop) {
+// empty, a handler asked to stop, or WM_QUIT came.
+void DispatchAll(const std::atomic<bool>& stop, std::optional<int>& quit) {
   MSG message;
   while (!stop && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
-      // For the loop outside this wait.
-      PostQuitMessage(static_cast<int>(message.wParam));
+      quit = static_cast<int>(message.wParam);
       return;
     }
     const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
@@ -34,9 +33,8 @@ void DispatchAll(const std::atomic<bool>& stop) {
   }
 }
 
-}  // namespace
-
-CallWait WaitForCall(HANDLE answered, const WaitRules& rules, const std::atomic<bool>& stop) {
+CallWait Wait(HANDLE answered, const WaitRules& rules, const std::atomic<bool>& stop,
+              std::optional<int>& quit) {
   const ULONGLONG start = GetTickCount64();
   for (;;) {
     if (rules.interruptible && stop) return CallWait::GivenUp;
@@ -45,16 +43,15 @@ CallWait WaitForCall(HANDLE answered, const WaitRules& rules, const std::atomic<
       return WaitForSingleObject(answered, 0) == WAIT_OBJECT_0 ? CallWait::Answered
                                                               : CallWait::TimedOut;
     }
-    const bool open = rules.interruptible && elapsed >= rules.grace;
-    ULONGLONG timeout = rules.bound - elapsed;
-    if (rules.interruptible && !open) timeout = std::min<ULONGLONG>(timeout, rules.grace - elapsed);
+    // After WM_QUIT only what a call of the system's own would handle.
+    const bool all = rules.interruptible && !quit;
     const DWORD woken = MsgWaitForMultipleObjectsEx(
-        1, &answered, static_cast<DWORD>(timeout),
-        open ? QS_ALLINPUT : QS_SENDMESSAGE | QS_PAINT, open ? MWMO_INPUTAVAILABLE : 0);
+        1, &answered, static_cast<DWORD>(rules.bound - elapsed),
+        all ? QS_ALLINPUT : QS_SENDMESSAGE | QS_PAINT, all ? MWMO_INPUTAVAILABLE : 0);
     if (woken == WAIT_OBJECT_0) return CallWait::Answered;
     if (woken == WAIT_OBJECT_0 + 1) {
-      if (open) {
-        DispatchAll(stop);
+      if (all) {
+        DispatchAll(stop, quit);
       } else {
         DispatchSentAndPaint();
       }
@@ -63,6 +60,15 @@ CallWait WaitForCall(HANDLE answered, const WaitRules& rules, const std::atomic<
                                                                         : CallWait::TimedOut;
     }
   }
+}
+
+}  // namespace
+
+CallWait WaitForCall(HANDLE answered, const WaitRules& rules, const std::atomic<bool>& stop) {
+  std::optional<int> quit;
+  const CallWait result = Wait(answered, rules, stop, quit);
+  if (quit) PostQuitMessage(*quit);
+  return result;
 }
 
 }  // namespace rapporta::host

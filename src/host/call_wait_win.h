@@ -1,9 +1,10 @@
 #pragma once
 // How the window's thread waits while a call to the host is out on the host
-// thread: the window keeps painting and the host's events (sent messages)
-// are handled, but nothing the user does is acted on while a healthy host
-// answers. Past a short grace the user may close the window; past the bound
-// the call is given up.
+// thread. An interruptible wait runs the window as its own message loop does
+// (keys, clicks, the host's events, a close), so the same key does the same
+// thing whether or not a call is out; past the bound the call is given up.
+// A wait that is not interruptible (letting go of the host as the window
+// goes) handles only sent and paint messages.
 #include <windows.h>
 
 #include <atomic>
@@ -17,14 +18,13 @@ enum class CallWait {
 };
 
 struct WaitRules {
-  DWORD bound;          // ms until the call is given up
-  DWORD grace;          // ms before the window's other messages are let through
-  bool interruptible;   // false: only sent and paint messages, however long,
-                        // and stop is not heeded
+  DWORD bound;        // ms until the call is given up
+  bool interruptible;
 };
 
 // Waits until answered is signalled, the bound passes, or stop is set (by a
-// message handled meanwhile).
+// message handled meanwhile). A WM_QUIT met meanwhile is posted again once the
+// wait is over, for the loop outside it.
 CallWait WaitForCall(HANDLE answered, const WaitRules& rules, const std::atomic<bool>& stop);
 
 }  // namespace rapporta::host

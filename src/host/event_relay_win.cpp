@@ -1,14 +1,14 @@
 #include "host/event_relay_win.h"
 
+#include <utility>
+
 #include "common/check_win.h"
-#include "common/com_result_win.h"
 
 namespace rapporta::host {
 namespace {
 
 constexpr wchar_t kClassName[] = L"Rapporta.HostEvents";
-constexpr UINT kChatText = WM_APP + 1;  // lParam: the TextView
-constexpr UINT kClosing = WM_APP + 2;
+constexpr UINT kDeliver = WM_APP + 1;
 
 void RegisterRelayClass(WNDPROC procedure) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -25,7 +25,7 @@ void RegisterRelayClass(WNDPROC procedure) {
 
 EventRelay::EventRelay(HostEvents& target) : target_(target) {
   RegisterRelayClass(&EventRelay::Proc);
-  // A message-only window: never shown, never enumerated, only sent to.
+  // A message-only window: never shown, never enumerated, only posted to.
   window_ = CheckWin(CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                      GetModuleHandleW(nullptr), nullptr),
                      "CreateWindowEx");
@@ -33,39 +33,69 @@ EventRelay::EventRelay(HostEvents& target) : target_(target) {
 }
 
 void EventRelay::Close() noexcept {
-  if (const HWND window = window_.exchange(nullptr)) DestroyWindow(window);
+  HWND window = nullptr;
+  {
+    const std::lock_guard lock(mutex_);
+    window = std::exchange(window_, nullptr);
+    events_.clear();
+  }
+  if (window != nullptr) DestroyWindow(window);
 }
 
-void EventRelay::Relay(UINT message, const TextView* text) const {
-  // A window already gone answers 0 at once: the event is dropped.
-  const HWND window = window_;
-  if (window == nullptr) return;
-  const auto hr = static_cast<HRESULT>(
-      SendMessageW(window, message, 0, reinterpret_cast<LPARAM>(text)));
-  CheckHr(hr, "HostEvents");
+void EventRelay::Queue(Event event) {
+  const std::lock_guard lock(mutex_);
+  if (window_ == nullptr) return;  // the window is gone: dropped
+  events_.push_back(std::move(event));
+  // One wake-up serves every event queued before it is handled.
+  if (events_.size() == 1 && !PostMessageW(window_, kDeliver, 0, 0)) {
+    // A full queue: the host hears that its event did not arrive.
+    events_.pop_back();
+    ThrowLastError("PostMessage");
+  }
 }
 
-void EventRelay::ChatTextReceived(TextView text) { Relay(kChatText, &text); }
+void EventRelay::ChatTextReceived(TextView text) { Queue({Event::kChatText, Text(text), {}}); }
 
-void EventRelay::Closing() { Relay(kClosing, nullptr); }
+void EventRelay::Closing() { Queue({Event::kClosing, {}, {}}); }
+
+void EventRelay::SentLate(TextView callsign, TextView line) {
+  Queue({Event::kSentLate, Text(callsign), Text(line)});
+}
+
+void EventRelay::Deliver() {
+  // One event per turn of the window's loop, taken under the lock; the rest
+  // wait for the next wake-up, so a handler that waits for the host sees the
+  // later events after its own, in order.
+  Event event;
+  {
+    const std::lock_guard lock(mutex_);
+    if (events_.empty() || window_ == nullptr) return;
+    event = std::move(events_.front());
+    events_.pop_front();
+    if (!events_.empty()) PostMessageW(window_, kDeliver, 0, 0);
+  }
+  switch (event.kind) {
+    case Event::kChatText:
+      target_.ChatTextReceived(event.text);
+      break;
+    case Event::kClosing:
+      target_.Closing();
+      break;
+    case Event::kSentLate:
+      target_.SentLate(event.text, event.line);
+      break;
+  }
+}
 
 LRESULT CALLBACK EventRelay::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<EventRelay*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr || (message != kChatText && message != kClosing)) {
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  // Nothing may leave a window procedure: a failure goes back to the host's
-  // thread as the event's result.
+  if (self == nullptr || message != kDeliver) return DefWindowProcW(window, message, wParam, lParam);
+  // The target handles its own failures; nothing may leave a window procedure.
   try {
-    if (message == kChatText) {
-      self->target_.ChatTextReceived(*reinterpret_cast<const TextView*>(lParam));
-    } else {
-      self->target_.Closing();
-    }
-    return S_OK;
+    self->Deliver();
   } catch (...) {
-    return CaughtResult();
   }
+  return 0;
 }
 
 }  // namespace rapporta::host

@@ -1,10 +1,13 @@
 #pragma once
 // Carries the host's events from the threads the host calls the event sink
-// on to the window's thread, where they are handled, and waits for each to be
-// handled there, as a call into the window's own apartment would.
+// on to the window's thread, where they are handled in the order the host
+// raised them. The host's call returns as soon as its event is queued: it
+// never waits for the window, and the window never acts while the host's
+// call into it is still in progress (a Closing among them).
 #include <windows.h>
 
-#include <atomic>
+#include <deque>
+#include <mutex>
 
 #include "host/host.h"
 
@@ -17,20 +20,29 @@ class EventRelay final : public HostEvents {
   EventRelay(const EventRelay&) = delete;
   EventRelay& operator=(const EventRelay&) = delete;
   ~EventRelay() override { Close(); }
-  // On the window's thread: no event reaches the target any more; one still
-  // on its way is dropped.
+  // On the window's thread: no event reaches the target any more; those
+  // still queued are dropped.
   void Close() noexcept;
 
-  // From any thread; each returns once the window's thread has handled it.
+  // From any thread; each returns once the event is queued.
   void ChatTextReceived(TextView text) override;
   void Closing() override;
+  void SentLate(TextView callsign, TextView line) override;
 
  private:
-  void Relay(UINT message, const TextView* text) const;
+  struct Event {
+    enum Kind { kChatText, kClosing, kSentLate } kind;
+    Text text;
+    Text line;
+  };
+  void Queue(Event event);
+  void Deliver();
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   HostEvents& target_;
-  std::atomic<HWND> window_{nullptr};
+  std::mutex mutex_;
+  std::deque<Event> events_;
+  HWND window_ = nullptr;  // under mutex_
 };
 
 }  // namespace rapporta::host

@@ -16,6 +16,9 @@ class HostEvents {
   virtual ~HostEvents() = default;
   virtual void ChatTextReceived(TextView text) = 0;
   virtual void Closing() = 0;
+  // Not the host's own: a send the window gave up on at its bound was carried
+  // out after all. callsign was read right after it (empty if that failed).
+  virtual void SentLate(TextView callsign, TextView line) = 0;
 };
 
 // The window's one reference to the host's HostApp object. Every call throws

@@ -15,15 +15,15 @@
 // Advise, LocalStation and Callsign, SendChat, Unadvise and the releases) is
 // made on one thread of the multithreaded apartment (host_thread_win.h); the
 // window's thread waits for it with a loop of its own (call_wait_win.h) that
-// handles sent and paint messages, as COM's wait did, so nothing the user
-// sees changes while the host answers in time. Past a short grace the loop
-// lets the user close the window; past a bound (10 s, creation 30 s) the call
-// is given up and reported as a failure that says the host did not answer.
-// A hung host is never released or unadvised: the process ends without
+// runs the window as usual meanwhile; past a bound (10 s, creation 30 s) the
+// call is given up and reported as a failure that says the host did not
+// answer, and until the host answers it every new call is refused as "still
+// busy". A send given up that the host then carries out is echoed when it
+// ends. A hung host is never released or unadvised: the process ends without
 // touching its proxies. The event sink lives in the multithreaded apartment
-// too and hands each event to the window's thread with SendMessage
-// (event_relay_win.h), so events are still handled on the window's thread,
-// in the order the host raises them, also while a send is out.
+// too and queues each event for the window's thread (event_relay_win.h), so
+// the host's call returns at once and events are handled on the window's
+// thread, in the order the host raises them, also while a send is out.
 #include "host/host_app_win.h"
 
 #include <optional>
@@ -57,18 +57,15 @@ class HostAppClient final : public Host {
   HostAppClient& operator=(const HostAppClient&) = delete;
   ~HostAppClient() override {
     relay_->Close();
-    try {
-      thread_.Run(
-          "HostApp.Unadvise",
-          [remote = remote_](Operation&) {
-            remote->advise.reset();
-            remote->sink.Reset();
-            remote->app.Reset();
-          },
-          {bounds_.release, 0, false});
-    } catch (...) {
-      // A host that does not let go in time is left as it is.
-    }
+    // The last references to the host go on its thread, after any call still
+    // out; a host that does not let go in time is left as it is.
+    thread_.Finish(
+        [remote = std::move(remote_)] {
+          remote->advise.reset();
+          remote->sink.Reset();
+          remote->app.Reset();
+        },
+        bounds_.release);
   }
 
   // Creates the object and binds the events; false when creation gave no
@@ -98,34 +95,50 @@ class HostAppClient final : public Host {
     thread_.Run(
         "HostApp.LocalStation",
         [remote = remote_, callsign](Operation& operation) {
-          Bstr value;
-          {
-            ComPtr<IHostStation> station;
-            CheckHr(remote->app->get_LocalStation(&station), "HostApp.LocalStation");
-            if (!station) throw Failure("HostApp.LocalStation", E_POINTER);
-            operation = "HostStation.Callsign";
-            CheckHr(station->get_Callsign(value.Put()), "HostStation.Callsign");
-          }  // no station reference outlives the reading of its call sign
-          *callsign = value.ToText();
+          *callsign = ReadCallsign(*remote, operation);
         },
         Rules(bounds_.call));
     return *callsign;
   }
 
   void SendChat(TextView text) override {
+    auto line = std::make_shared<const Text>(text);
     thread_.Run(
         "HostApp.SendChat",
-        [remote = remote_, line = Text(text)](Operation&) {
-          Bstr value(line);
+        [remote = remote_, line](Operation&) {
+          Bstr value(*line);
           CheckHr(remote->app->SendChat(value.Get()), "HostApp.SendChat");
         },
-        Rules(bounds_.call));
+        Rules(bounds_.call),
+        [remote = remote_, relay = relay_, line] {
+          // The window was told this line did not go; the log shows it now.
+          Text callsign;
+          try {
+            Operation operation{""};
+            callsign = ReadCallsign(*remote, operation);
+          } catch (...) {
+            // The window puts the call sign of start-up in its place.
+          }
+          relay->SentLate(callsign, *line);
+        });
   }
 
   void StopWaiting() override { thread_.Stop(); }
 
  private:
-  WaitRules Rules(DWORD bound) const { return {bound, bounds_.grace, true}; }
+  static WaitRules Rules(DWORD bound) { return {bound, true}; }
+
+  static Text ReadCallsign(Remote& remote, Operation& operation) {
+    Bstr value;
+    {
+      ComPtr<IHostStation> station;
+      CheckHr(remote.app->get_LocalStation(&station), "HostApp.LocalStation");
+      if (!station) throw Failure("HostApp.LocalStation", E_POINTER);
+      operation = "HostStation.Callsign";
+      CheckHr(station->get_Callsign(value.Put()), "HostStation.Callsign");
+    }  // no station reference outlives the reading of its call sign
+    return value.ToText();
+  }
 
   HostBounds bounds_;
   std::shared_ptr<EventRelay> relay_;

@@ -261,8 +261,8 @@ bool Form1::Refused() const {
 }
 
 void Form1::SendChatMsg() {
-  if (Refused()) return;
-  Handle([&] { chat::SendChatMsg(*this); });
+  // Also while a send is out: the line then goes after it.
+  Handle([&] { sender_.SendChatMsg(*this); });
 }
 
 void Form1::SetChatText(TextView text) {
@@ -278,6 +278,10 @@ void Form1::ChatTextReceived(TextView text) {
 }
 
 void Form1::Closing() { connection::Echo_Closing(*this); }
+
+void Form1::SentLate(TextView callsign, TextView line) {
+  Handle([&] { sender_.SentLate(*this, callsign, line); });
+}
 
 void Form1::CloseFromHost() {
   // The close comes back through the message queue; start-up, still

@@ -67,8 +67,6 @@ class Form1 final : public host::HostEvents,
 
   HWND Window() const { return window_; }
   HWND Control(ControlIndex index) const { return controls_[index]; }
-  bool ShowTime() const { return showTime_; }
-  bool Connected() const { return echo_ != nullptr; }
   Text LogText() { return log_ ? log_->Read() : Text(); }
   bool LogPending() const { return log_ && log_->Pending(); }
 
@@ -79,6 +77,7 @@ class Form1 final : public host::HostEvents,
   // The host's events, handed to Echo_ChatTextReceived and Echo_Closing.
   void ChatTextReceived(TextView text) override;
   void Closing() override;
+  void SentLate(TextView callsign, TextView line) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -130,6 +129,7 @@ class Form1 final : public host::HostEvents,
   std::optional<chat::LogKeys> logKeys_;
   std::optional<connection::SingleInstance> instance_;
   std::unique_ptr<host::Host> echo_;
+  chat::Sender sender_;
   Text startupCallsign_;
   int dpi_ = 96;  // the window's DPI, as last announced
   bool showTime_ = false;

@@ -144,6 +144,7 @@ struct EventRecorder : host::HostEvents {
     events.push_back(Text(text));
   }
   void Closing() override { events.push_back(u"<closing>"); }
+  void SentLate(TextView, TextView line) override { events.push_back(u"<late>" + Text(line)); }
   std::vector<Text> events;
 };
 

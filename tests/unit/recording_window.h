@@ -76,7 +76,10 @@ class RecordingWindow : public connection::StartupWindow,
   host::Host* Echo() override { return hasHost ? this : nullptr; }
   Text StartupCallsign() override { return u"JA1OLD"; }
   Text InputText() override { return input; }
-  void SetInputText(TextView text) override { steps.push_back("input=" + Narrow(text)); }
+  void SetInputText(TextView text) override {
+    steps.push_back("input=" + Narrow(text));
+    input = Text(text);
+  }
   void FocusInput() override { steps.push_back("focus"); }
   void SetChatText(TextView text) override { steps.push_back("log " + Narrow(text)); }
 };

@@ -2,40 +2,88 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
+#include <utility>
 
 #include "recording_window.h"
 
 namespace rapporta::test {
 namespace {
 
-// The empty line is the window tests' matter: Enter in the real box sends it.
-TEST(Sending, SendChatMsgTellsTheHostFirstThenEchoesEmptiesAndFocuses) {
-  const std::tuple<const char*, Arrange, Steps> cases[] = {
-      {"a line, echoed with the call sign the host gives now", [](RecordingWindow&) {},
-       {"send hello", "callsign", "log N0CALL>hello", "input=", "focus"}},
-      {"a line received inside SendChat lands before the echo of what was sent; "
-       "text put into the box meanwhile stays",
-       [](RecordingWindow& w) {
+// The window's keys and the host's answers, in the orders that matter; the
+// real window and a slow host show the same in the window tests.
+TEST(Sending, EachLineIsTakenOutSentOnceInOrderAndEchoedOrPutBack) {
+  using Act = std::function<void(RecordingWindow&, chat::Sender&)>;
+  const auto enter = [](RecordingWindow& w, chat::Sender& s, const char16_t* typed) {
+    w.input += typed;
+    s.SendChatMsg(w);
+  };
+  const std::tuple<const char*, Act, Steps, Text> cases[] = {
+      {"a line: out of the box, then echoed with the call sign the host gives now",
+       [](RecordingWindow&, chat::Sender&) {},
+       {"input=", "send hello", "callsign", "log N0CALL>hello", "focus"}, u""},
+      {"a line received inside SendChat lands before the echo; text typed meanwhile stays",
+       [](RecordingWindow& w, chat::Sender&) {
          w.inSend = [&w] {
            w.SetChatText(u"incoming");
-           w.input = u"next line";
+           w.input = u"next";
          };
        },
-       {"send hello", "log incoming", "callsign", "log N0CALL>hello", "focus"}},
-      {"a failed send leaves log and input alone", [](RecordingWindow& w) { w.inSend = Fail; },
-       {"send hello", "failure"}},
-      {"a call sign that fails after the send: echoed with the start-up call sign, emptied, "
-       "then reported",
-       [](RecordingWindow& w) { w.inCallsign = Fail; },
-       {"send hello", "callsign", "log JA1OLD>hello", "input=", "focus", "failure"}},
-      {"without a host nothing happens", [](RecordingWindow& w) { w.hasHost = false; }, {}},
+       {"input=", "send hello", "log incoming", "callsign", "log N0CALL>hello", "focus"},
+       u"next"},
+      {"lines finished during a send go after it, in order; Enter on the empty box then is "
+       "the line already handed over",
+       [enter](RecordingWindow& w, chat::Sender& s) {
+         w.inSend = [&w, &s, enter, first = true]() mutable {
+           if (!std::exchange(first, false)) return;
+           enter(w, s, u"two");
+           enter(w, s, u"");
+           enter(w, s, u"three");
+         };
+       },
+       {"input=", "send hello", "input=", "input=", "callsign", "log N0CALL>hello", "send two",
+        "callsign", "log N0CALL>two", "send three", "callsign", "log N0CALL>three", "focus"},
+       u""},
+      {"a failed send puts its line and those behind it back, ahead of what was typed since",
+       [enter](RecordingWindow& w, chat::Sender& s) {
+         w.inSend = [&w, &s, enter] {
+           enter(w, s, u"two");
+           w.input = u"par";
+           Fail();
+         };
+       },
+       {"input=", "send hello", "input=", "input=hello two par", "failure"}, u"hello two par"},
+      {"a call sign that fails after the send: echoed with the start-up call sign, the lines "
+       "behind put back, then reported",
+       [enter](RecordingWindow& w, chat::Sender& s) {
+         w.inSend = [&w, &s, enter, first = true]() mutable {
+           if (std::exchange(first, false)) enter(w, s, u"two");
+         };
+         w.inCallsign = Fail;
+       },
+       {"input=", "send hello", "input=", "callsign", "log JA1OLD>hello", "input=two", "failure"},
+       u"two"},
+      {"without a host nothing happens", [](RecordingWindow& w, chat::Sender&) { w.hasHost = false; },
+       {}, u"hello"},
+      {"a send given up and then carried out: echoed now, and the box lets go of that line",
+       [](RecordingWindow& w, chat::Sender& s) {
+         w.hasHost = false;
+         s.SentLate(w, u"", u"hello");
+         s.SentLate(w, u"JA2NEW", u"other");
+       },
+       {"log JA1OLD>hello", "input=", "log JA2NEW>other"}, u""},
   };
-  for (const auto& [what, arrange, steps] : cases) {
+  for (const auto& [what, arrange, steps, box] : cases) {
     RecordingWindow window;
-    arrange(window);
-    RecordFailure(window.steps, [&] { chat::SendChatMsg(window); });
+    chat::Sender sender;
+    RecordFailure(window.steps, [&] {
+      arrange(window, sender);
+      sender.SendChatMsg(window);
+    });
     EXPECT_EQ(window.steps, steps) << what;
+    EXPECT_EQ(Narrow(window.input), Narrow(box)) << what;
+    EXPECT_FALSE(sender.Sending()) << what;
   }
 }
 
