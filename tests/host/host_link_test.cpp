@@ -35,6 +35,9 @@ TEST_F(HostLink, SendsAndReadsTheCallsignAfreshAndReceivesEventsThroughBothPaths
   CheckHr(standin_->put_EventsByTable(VARIANT_TRUE), "EventsByTable");
   standin_.Inject(u"by table");
   CheckHr(standin_->RaiseClosing(), "RaiseClosing");
+  // The host's calls return once their events are queued; the window's loop
+  // delivers them, in order.
+  PumpUntil([&] { return recorder_.events.size() >= 4; });
   EXPECT_EQ(recorder_.events, (std::vector<Text>{u"meanwhile", u"by Invoke",
                                                  u"by table", u"<closing>"}));
 }

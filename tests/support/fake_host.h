@@ -1,21 +1,30 @@
 #pragma once
 // An in-process host for tests of the window: records what the window asks
 // of it and lets the test raise the host's events, fail a call, or act from
-// inside SendChat.
+// inside SendChat. A host slow to send makes each SendChat on the real host
+// thread, with the window waiting as it does for the real host.
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "common/failure.h"
 #include "host/host.h"
+#include "host/host_thread_win.h"
 
 namespace rapporta::test {
 
 struct FakeHostState {
   Text callsign = u"N0CALL";
+  DWORD sendMs = 0;  // > 0: each SendChat takes this long on the host thread
+  std::mutex mutex;  // over sent, written on the host thread when slow
   std::vector<Text> sent;
+  std::vector<Text> Sent() {
+    const std::lock_guard lock(mutex);
+    return sent;
+  }
   int created = 0;
   bool giveNoObject = false;             // creation gives no object
   std::optional<Failure> failCreate;     // creation fails
@@ -34,13 +43,27 @@ class FakeHost final : public host::Host {
     return state_->callsign;
   }
   void SendChat(TextView text) override {
+    if (state_->sendMs > 0) {
+      thread_.Run(
+          "SendChat",
+          [state = state_, line = Text(text)](auto&) {
+            Sleep(state->sendMs);
+            if (state->failNextCall) throw *std::exchange(state->failNextCall, std::nullopt);
+            const std::lock_guard lock(state->mutex);
+            state->sent.push_back(line);
+          },
+          {10000, true});
+      return;
+    }
     if (state_->failNextCall) throw *std::exchange(state_->failNextCall, std::nullopt);
     state_->sent.emplace_back(text);
     if (state_->duringSend) state_->duringSend();
   }
+  void StopWaiting() override { thread_.Stop(); }
 
  private:
   std::shared_ptr<FakeHostState> state_;
+  host::HostThread thread_;
 };
 
 inline host::HostFactory FakeHostFactory(std::shared_ptr<FakeHostState> state) {

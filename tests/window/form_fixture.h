@@ -41,7 +41,7 @@ inline bool InSystemLoop(DWORD flag) {
 }
 
 class FormTest : public ::testing::Test {
- protected:
+ public:  // for the rows of tables, too
   // COM for the save command.
   void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
   void TearDown() override {

@@ -4,6 +4,10 @@
 
 #include <imm.h>
 
+#include <cctype>
+#include <functional>
+#include <thread>
+
 namespace rapporta::test {
 namespace {
 
@@ -28,9 +32,85 @@ TEST_F(Sending, EnterSendsTheInputOrTheEmptyStringAndAFailedSendIsReported) {
   // The Enter is consumed: no line break reaches the emptied input.
   ASSERT_TRUE(PumpUntil([&] { return WindowText(Control(sInput)).empty(); }));
   PressKey(VK_RETURN);
-  ASSERT_TRUE(PumpUntil([&] { return host->sent.size() == 2; }));
-  EXPECT_EQ(host->sent, (std::vector<Text>{u"こんにちは", u""}));
+  ASSERT_TRUE(PumpUntil([&] { return host->Sent().size() == 2; }));
+  EXPECT_EQ(host->Sent(), (std::vector<Text>{u"こんにちは", u""}));
   EXPECT_EQ(LogBoxText(), L"\r\n\r\n[14:07]N0CALL>こんにちは\r\n\r\n[14:07]N0CALL>");
+}
+
+// Types lower-case letters and spaces; a line break is Enter.
+void Type(const char* keys) {
+  for (const char* key = keys; *key != 0; ++key) {
+    PressKey(*key == '\n' ? VK_RETURN : static_cast<WORD>(std::toupper(*key)));
+  }
+}
+
+// Keys typed before, during and after a send the host takes 300 ms over:
+// each finished line reaches the host once, whole, in order, and is echoed
+// in that order; the same key does the same thing whenever it comes.
+TEST_F(Sending, LinesTypedWhileASendIsOutGoAfterItEachOnceAndWhole) {
+  const struct {
+    const char* what;
+    std::function<void(Sending&)> act;
+    std::vector<Text> sent;  // what the host got, once the window is gone
+    std::wstring box;        // "" too once the window closed
+    size_t reports;
+  } cases[] = {
+      {"typed ahead, all within a few ms", [](Sending&) { Type("one\ntwo\nthree\n"); },
+       {u"one", u"two", u"three"}, L"", 0},
+      {"a double Enter sends its line once", [](Sending&) { Type("one\n\ntwo\n"); },
+       {u"one", u"two"}, L"", 0},
+      {"before, during and after a call",
+       [](Sending& t) {
+         // The window's thread waits inside the send: keys "during" come
+         // from another thread, as a user's do.
+         std::thread during([] {
+           Sleep(150);
+           Type("two\nthr");
+         });
+         Type("one\n");
+         ASSERT_TRUE(t.PumpUntil([&] { return t.host->Sent().size() == 2; }));
+         during.join();
+         t.PumpUntil([] { return false; }, 100ms);
+         Type("ee\n");
+       },
+       {u"one", u"two", u"three"}, L"", 0},
+      {"a failed send puts its line and those behind it back, before what was typed since",
+       [](Sending& t) {
+         t.host->failNextCall = Failure("SendChat", static_cast<std::int32_t>(0x800706BA));
+         Type("one\ntwo\npar");
+       },
+       {}, L"one two par", 1},
+      {"a close while lines are queued wins; the line out still goes whole",
+       [](Sending& t) {
+         std::thread closer([window = t.Window()] {
+           Sleep(100);
+           PostMessageW(window, WM_CLOSE, 0, 0);
+         });
+         Type("one\ntwo\n");
+         EXPECT_TRUE(t.PumpUntil([&] { return t.Window() == nullptr; }, 2s));
+         closer.join();
+       },
+       {u"one"}, L"", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    host = std::make_shared<FakeHostState>();
+    host->sendMs = 300;
+    StartInFront();
+    c.act(*this);
+    if (Window() != nullptr) {
+      const auto settled = [&] {
+        return host->Sent().size() == c.sent.size() && WindowText(Control(sInput)) == c.box;
+      };
+      EXPECT_TRUE(PumpUntil(settled, 5s));
+      std::wstring echoes;
+      for (const Text& line : c.sent) echoes += L"\r\n\r\n[14:07]N0CALL>" + std::wstring(Wide(line));
+      EXPECT_EQ(LogBoxText(), echoes);
+      EXPECT_EQ(user.Take().size(), c.reports);
+    }
+    form.reset();
+    EXPECT_EQ(host->Sent(), c.sent);
+  }
 }
 
 TEST_F(Sending, TabVisitsTheControlsInOrderAndSkipsTheLog) {
