@@ -4,12 +4,17 @@
 rapporta.exe is linked statically, so parts of the MinGW-w64 runtime,
 winpthreads, libgcc and libstdc++ travel inside it. The notices are taken at
 build time from the Debian copyright files of the packages that provided
-those libraries on the build machine, so they cannot drift from what was
-linked.
+those libraries on the build machine, and from libstdc++'s own headers, so
+they cannot drift from what was linked. Each is named by its package and
+version, which a reader can look up; the build machine's paths mean nothing
+to them.
 
-  notices.py --mingw COPYRIGHT --gcc COPYRIGHT [--gcc ...] -o OUTPUT
+  notices.py --mingw COPYRIGHT --mingw-package "NAME VERSION"
+             --gcc COPYRIGHT [--gcc ...]
+             --stl HEADER --stl-package "NAME VERSION" -o OUTPUT
 """
 import argparse
+import re
 import sys
 
 # Which sources of the mingw-w64 package end up in a program: the C runtime
@@ -91,27 +96,50 @@ def check_runtime_exception(text, path):
                      "the GCC Runtime Library Exception 3.1")
 
 
+def stl_notices(text, path):
+    """The Hewlett-Packard (1994) and Silicon Graphics (1996) permission
+    notices of the STL, as a libstdc++ header's opening comment carries
+    them: the template code under them is compiled into the program, and
+    they ask to appear in its supporting documentation."""
+    for comment in re.findall(r"/\*(.*?)\*/", text, re.S):
+        if "Hewlett-Packard" in comment:
+            lines = [re.sub(r"^\s*\*? ?", "", line).rstrip() for line in comment.splitlines()]
+            notice = re.sub(r"\n{3,}", "\n\n", "\n".join(lines)).strip("\n")
+            if "Silicon Graphics" in notice and "Permission to use" in notice:
+                return notice
+    sys.exit(f"notices.py: {path} no longer carries the Hewlett-Packard and Silicon "
+             "Graphics notices")
+
+
 HEADER = """\
 Third-party notices for rapporta.exe
 ====================================
 
 rapporta.exe is a single program with nothing installed beside it: its build
-links parts of the MinGW-w64 runtime and of winpthreads into it. Their
-licences ask for the notices below to accompany every copy of the program.
+links parts of the MinGW-w64 runtime and of winpthreads into it, and compiles
+template code of libstdc++ into it. Their licences ask for the notices below
+to accompany every copy of the program.
 
 rapporta.exe also contains parts of GCC's runtime libraries, libgcc and
 libstdc++. They are licensed under the GNU General Public License version 3
 with the GCC Runtime Library Exception, version 3.1, which allows a program
-compiled by GCC to be distributed under terms of its own choice; they ask for
-no notice in copies of such a program, so none is reproduced here.
+compiled by GCC to be distributed under terms of its own choice; apart from
+the older notices that parts of libstdc++'s template code carry (below), they
+ask for no notice in copies of such a program.
 
-The texts below are those of the MinGW-w64 package that built this copy
-({source}).
+----------------------------------------------------------------------------
+libstdc++ template code (from the Debian package {stl_package})
+
+{stl}
+
+----------------------------------------------------------------------------
+The MinGW-w64 runtime and winpthreads (from the Debian package
+{mingw_package})
 """
 
 
-def render(mingw_path, notices):
-    out = [HEADER.format(source=mingw_path)]
+def render(mingw_package, stl_package, stl, notices):
+    out = [HEADER.format(mingw_package=mingw_package, stl_package=stl_package, stl=stl)]
     for files, copyright_lines, expression, texts in notices:
         out.append("-" * 76)
         out.append("Files: " + "\n       ".join(files))
@@ -125,7 +153,10 @@ def render(mingw_path, notices):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--mingw", required=True)
+    parser.add_argument("--mingw-package", required=True)
     parser.add_argument("--gcc", action="append", required=True)
+    parser.add_argument("--stl", required=True)
+    parser.add_argument("--stl-package", required=True)
     parser.add_argument("-o", "--output", required=True)
     args = parser.parse_args()
     for path in args.gcc:
@@ -135,9 +166,11 @@ def main():
         notices = mingw_notices(f.read())
     if not notices:
         sys.exit(f"notices.py: nothing of the runtime found in {args.mingw}")
+    with open(args.stl, encoding="utf-8") as f:
+        stl = stl_notices(f.read(), args.stl)
     # CR LF: the file is read in Notepad.
     with open(args.output, "w", encoding="utf-8", newline="\r\n") as f:
-        f.write(render(args.mingw, notices))
+        f.write(render(args.mingw_package, args.stl_package, stl, notices))
 
 
 if __name__ == "__main__":

@@ -31,6 +31,8 @@ def plain(markdown):
             out.append("■ " + line[3:])
         elif line.startswith("### "):
             out.append("◇ " + line[4:])
+        elif line.startswith("#### "):
+            out.append("□ " + line[5:])
         elif line.lstrip().startswith("- "):
             # The wide bullet takes the two columns of "- ", so continued
             # lines stay aligned.

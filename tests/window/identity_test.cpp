@@ -29,6 +29,8 @@ TEST(Identity, VersionRecordIsJapaneseUnicodeWithTheProgramsNamesAndVersion) {
   };
   const std::pair<const wchar_t*, const wchar_t*> strings[] = {
       {L"ProductName", L"Rapporta"}, {L"InternalName", L"rapporta"},
+      {L"FileDescription", L"Rapporta - EchoLink chat window"},
+      {L"CompanyName", L"The Rapporta authors"},
       {L"OriginalFilename", L"rapporta.exe"}, {L"FileVersion", L"0.00.0029"},
       {L"ProductVersion", L"0.00.0029"},
       {L"LegalCopyright", L"Copyright (c) 2026 the Rapporta authors. MIT License."}};

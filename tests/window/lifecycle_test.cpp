@@ -83,14 +83,16 @@ TEST_F(Lifecycle, StartupReportsBeforeTheWindowShowsAndEndsWithoutItIfItCannotFi
     ui::StartResult result = ui::StartResult::Ended;
   } cases[] = {
       {"the host cannot be made", [&] {
-         host->failCreate = Failure("CoCreateInstance", static_cast<std::int32_t>(0x80040154));
-       }, L"CoCreateInstance に失敗しました。\r\n\r\nエラー 0x80040154", 1},
+         host->failCreate =
+             Failure("CoCreateInstance(HostApp)", static_cast<std::int32_t>(0x80040154));
+       }, L"EchoLink に接続できませんでした。Rapporta を終了します。\r\n\r\n"
+          L"詳細: CoCreateInstance(HostApp) / エラー 0x80040154", 1},
       {"the host closes meanwhile", [&] { host->duringCreate = [&] { host->events->Closing(); }; },
        nullptr, 1},
       {"the first layout fails", [&] {
          hook = SetWindowsHookExW(WH_CALLWNDPROC, &DestroySendAtTheFirstLayout, nullptr,
                                   GetCurrentThreadId());
-       }, L"SetWindowPos", 0},
+       }, L"予期しないエラーが起きました", 0},
       // The window then opens, unconnected.
       {"no host object", [&] { host->giveNoObject = true; }, L"Launch EchoLink Faild!!", 1,
        ui::StartResult::Running},

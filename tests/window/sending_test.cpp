@@ -17,12 +17,13 @@ class Sending : public FormTest {};
 TEST_F(Sending, EnterSendsTheInputOrTheEmptyStringAndAFailedSendIsReported) {
   StartInFront();
   SetWindowTextW(Control(sInput), L"こんにちは");
-  host->failNextCall = Failure("SendChat", static_cast<std::int32_t>(0x800706BA));
+  host->failNextCall = Failure("HostApp.SendChat", static_cast<std::int32_t>(0x800706BA));
   Click(B_Send);
   const auto seen = user.Take();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].title, L"Rapporta");
-  EXPECT_EQ(seen[0].text.rfind(L"SendChat に失敗しました。\r\n\r\nエラー 0x800706BA", 0), 0u)
+  EXPECT_EQ(seen[0].text.rfind(L"メッセージを送信できませんでした。メッセージは入力欄に残っています。"
+                               L"\r\n\r\n詳細: HostApp.SendChat / エラー 0x800706BA", 0), 0u)
       << seen[0].text;
   EXPECT_EQ(seen[0].icon, LoadIconW(nullptr, IDI_ERROR));
   EXPECT_EQ(seen[0].owner, Window());

@@ -1,0 +1,55 @@
+#include "ui/failure_lines.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "common/failure.h"
+
+namespace rapporta::ui {
+namespace {
+
+constexpr std::int32_t kRpcGone = static_cast<std::int32_t>(0x800706BA);
+constexpr std::int32_t kDiskFull = static_cast<std::int32_t>(0x80070070);
+
+// What decides the first line: the operation, then the stage for the call
+// sign's read, then a host that did not answer or is still busy, unless
+// start-up ends or the line has already gone out.
+TEST(FailureLines, SituationByOperationStageAndCode) {
+  const struct {
+    const char* operation;
+    std::int32_t code;
+    Stage stage;
+    Situation expected;
+  } cases[] = {
+      {"CoCreateInstance(HostApp)", kNoAnswer, Stage::kUnknown, Situation::kConnecting},
+      {"HostApp.Advise", kRpcGone, Stage::kRunning, Situation::kConnecting},
+      {"HostApp.SendChat", kRpcGone, Stage::kRunning, Situation::kSending},
+      {"HostApp.SendChat", kNoAnswer, Stage::kRunning, Situation::kNoAnswer},
+      {"HostApp.SendChat", kStillBusy, Stage::kUnknown, Situation::kStillBusy},
+      {"HostApp.LocalStation", kNoAnswer, Stage::kStartUp, Situation::kConnecting},
+      {"HostStation.Callsign", kStillBusy, Stage::kRunning, Situation::kCallsignAfterSend},
+      {"HostStation.Callsign", kNoAnswer, Stage::kUnknown, Situation::kCallsign},
+      {"ReplaceFileW", kDiskFull, Stage::kRunning, Situation::kSaving},
+      {"CreateFont", kRpcGone, Stage::kStartUp, Situation::kUnexpected},
+      {"HostApp.SendChatty", kRpcGone, Stage::kRunning, Situation::kUnexpected},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SituationOf(c.operation, c.code, c.stage), c.expected)
+        << c.operation << " " << std::hex << c.code;
+  }
+}
+
+// The guide finds each situation by its line.
+TEST(FailureLines, EachSituationHasALineOfItsOwn) {
+  std::set<TextView> lines;
+  for (int i = 0; i < kSituations; ++i) {
+    const TextView line = FirstLine(static_cast<Situation>(i));
+    EXPECT_FALSE(line.empty());
+    lines.insert(line);
+  }
+  EXPECT_EQ(lines.size(), static_cast<std::size_t>(kSituations));
+}
+
+}  // namespace
+}  // namespace rapporta::ui
