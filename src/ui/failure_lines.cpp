@@ -49,7 +49,7 @@ constexpr Operation kOperations[] = {
     {"ReplaceFileW", Situation::kSaving},
     {"MoveFileExW", Situation::kSaving},
     // The system's own calls, which fail when it runs short (of memory,
-    // handles), and the host's leaving and events, never reported.
+    // handles).
     {"CoInitializeEx", Situation::kUnexpected},
     {"CreateMutex", Situation::kUnexpected},
     {"RegisterClassEx", Situation::kUnexpected},
@@ -69,8 +69,6 @@ constexpr Operation kOperations[] = {
     {"MessageBox", Situation::kUnexpected},
     {"MessageBoxW", Situation::kUnexpected},
     {"MultiByteToWideChar", Situation::kUnexpected},
-    {"HostApp.Unadvise", Situation::kUnexpected},
-    {"HostEvents", Situation::kUnexpected},
 };
 
 }  // namespace

@@ -82,7 +82,7 @@ StartResult Form1::Start(int showCommand) {
     Layout();
     outcome = connection::Form_Load(*this);
   } catch (const Failure& failure) {
-    if (failure.Code() != kGivenUp) ReportFailure(nullptr, failure);
+    if (failure.Code() != kGivenUp) ReportFailure(nullptr, failure, Stage::kStartUp);
   } catch (const std::exception& error) {
     ReportUnexpected(nullptr, error.what());
   }
@@ -226,7 +226,7 @@ void Form1::Handle(Work&& work) noexcept {
     work();
   } catch (const Failure& failure) {
     // A call given up because the window closes has nobody to tell.
-    if (failure.Code() != kGivenUp) ReportFailure(owner, failure);
+    if (failure.Code() != kGivenUp) ReportFailure(owner, failure, Stage::kRunning);
   } catch (const std::exception& error) {
     ReportUnexpected(owner, error.what());
   }

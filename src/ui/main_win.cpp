@@ -21,7 +21,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     if (form.Start(showCommand) != ui::StartResult::Running) return 0;
     return ui::RunMessageLoop(form);
   } catch (const Failure& failure) {
-    ui::ReportFailure(nullptr, failure);
+    ui::ReportFailure(nullptr, failure, ui::Stage::kStartUp);
     return 1;
   }
 }
