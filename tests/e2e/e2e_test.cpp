@@ -64,6 +64,15 @@ TEST_F(EndToEnd, APersonChatsThroughTheHostsWindow) {
   EXPECT_TRUE(standin_.Program().Ended(10000));
 }
 
+// The host closing while Rapporta is idle: its Closing call returns at once,
+// and both programs end. A hang fails here, with where each program waited.
+TEST_F(EndToEnd, TheHostsClosingEndsAnIdleRapportaAndTheHostAtOnce) {
+  const Watchdog watchdog(15000, "the host's Closing did not end an idle rapporta.exe");
+  CheckHr(standin_->CloseHost(), "StandinControl.CloseHost");
+  EXPECT_TRUE(rapporta_.Ended(5000));
+  EXPECT_TRUE(standin_.ReleaseAndWaitForExit(5000));
+}
+
 // Nothing runs before Rapporta: its start-up starts the host, which takes
 // Wine about a second, and its window shows only once it is connected.
 TEST(EndToEndStartup, StartingRapportaStartsTheHostAndShowsTheWindowOnlyOnceConnected) {

@@ -46,36 +46,54 @@ struct EndLeftovers : ::testing::Environment {
     return ended;
   }
 };
-// Ends this test's process, saying why, unless the work it guards is done
-// within the bound: a call into a stand-in that never answers would
-// otherwise hold the test silently until its runner's timeout. The rerun
-// then starts afresh, as above.
-class Watchdog {
- public:
-  Watchdog(DWORD boundMs, const char* what)
-      : thread_([this, boundMs, what] {
-          if (WaitForSingleObject(done_.Get(), boundMs) == WAIT_TIMEOUT) {
-            std::fprintf(stderr, "%s within %lu ms: the test ends here\n", what, boundMs);
-            std::fflush(stderr);
-            TerminateProcess(GetCurrentProcess(), 3);
-          }
-        }) {}
-  Watchdog(const Watchdog&) = delete;
-  Watchdog& operator=(const Watchdog&) = delete;
-  ~Watchdog() {
-    SetEvent(done_.Get());
-    thread_.join();
+// Every thread of every process in the prefix, as Wine's debugger sees it,
+// onto this test's output: what each program was waiting in when a test hung.
+void PrintBacktraces() {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE read = nullptr;
+  HANDLE write = nullptr;
+  if (!CreatePipe(&read, &write, &inherit, 0)) return;
+  const UniqueHandle readEnd(read);
+  const UniqueHandle writeEnd(write);
+  SetHandleInformation(write, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = read;
+  startup.hStdOutput = startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION info{};
+  std::wstring command = L"winedbg";
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                      &startup, &info)) {
+    return;  // not under Wine
   }
-
- private:
-  const UniqueHandle done_{CheckWin(CreateEventW(nullptr, TRUE, FALSE, nullptr), "CreateEvent")};
-  std::thread thread_;
-};
+  const UniqueHandle process(info.hProcess);
+  const UniqueHandle thread(info.hThread);
+  const char commands[] = "bt all\nquit\n";
+  DWORD written = 0;
+  WriteFile(write, commands, sizeof commands - 1, &written, nullptr);
+  WaitForSingleObject(process.Get(), 60000);
+}
 
 [[maybe_unused]] ::testing::Environment* const endLeftovers =
     ::testing::AddGlobalTestEnvironment(new EndLeftovers);
 
 }  // namespace
+
+Watchdog::Watchdog(DWORD boundMs, const char* what)
+    : thread_([this, boundMs, what] {
+        if (WaitForSingleObject(done_.Get(), boundMs) == WAIT_TIMEOUT) {
+          std::fprintf(stderr, "%s within %lu ms: the test ends here\n", what, boundMs);
+          std::fflush(stderr);
+          PrintBacktraces();
+          TerminateProcess(GetCurrentProcess(), 3);
+        }
+      }) {}
+
+Watchdog::~Watchdog() {
+  SetEvent(done_.Get());
+  thread_.join();
+}
 
 Process::Process(const std::wstring& exe, const std::wstring& arguments) {
   std::wstring command = L"\"" + exe + L"\" " + arguments;

@@ -7,6 +7,8 @@
 // is gone.
 #include <wrl/client.h>
 
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "common/com_apartment_win.h"
@@ -65,6 +67,22 @@ class Process {
  private:
   UniqueHandle handle_;
   DWORD id_ = 0;
+};
+
+// Ends this test's process, saying why and where every program of the prefix
+// waited, unless the work it guards is done within the bound: a call into a
+// program that never answers would otherwise hold the test silently until
+// its runner's timeout, which tells nothing. The rerun starts afresh.
+class Watchdog {
+ public:
+  Watchdog(DWORD boundMs, const char* what);
+  Watchdog(const Watchdog&) = delete;
+  Watchdog& operator=(const Watchdog&) = delete;
+  ~Watchdog();
+
+ private:
+  const UniqueHandle done_{CheckWin(CreateEventW(nullptr, TRUE, FALSE, nullptr), "CreateEvent")};
+  std::thread thread_;
 };
 
 // rapporta.exe from the build, or where RAPPORTA_EXE points: the package
