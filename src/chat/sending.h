@@ -25,7 +25,10 @@ class SendingWindow {
 // window goes on meanwhile, so the line is taken out of the box when it is
 // handed over: what the user types next is the next line, never joined to
 // the one being sent. Lines finished while one is out wait here and go
-// after it, each once, in order.
+// after it, each once, in order. (Holding the keys until the host answers,
+// as COM's own wait does, was the other way: but held keys typed behind a
+// send that fails land in its failure report, or after the line it left in
+// the box, joining the two.)
 class Sender {
  public:
   // Enter or "Send": the box's line goes after the lines before it. The host

@@ -1,7 +1,8 @@
 // A host that is slow or stuck, through the real stand-in host and the real
 // rapporta.exe: every hang point is bounded and reported as the host not
 // answering, the user can always close the window, and a line edited while
-// its send is out is neither misreported nor lost.
+// its send is out is neither misreported nor lost. A send given up is
+// echoed when the host carries it out after all, and never sent twice.
 #include <cstdio>
 #include <optional>
 
@@ -137,6 +138,20 @@ TEST_P(HangPoint, IsBoundedReportedAndNeverKeepsTheUserFromClosing) {
     const bool sent = c.point != Point::Send;
     EXPECT_EQ(LogOf(form_), sent ? log + echo : log);
     EXPECT_EQ(Input(), sent ? L"" : L"held line");
+    if (!sent) {
+      // Sent again while the host still has it: refused at once as busy,
+      // not as another call it did not answer.
+      PostMessageW(ControlOf(form_, ui::B_Send), BM_CLICK, 0, 0);
+      const HWND busy = rapporta_->WaitForWindow(L"#32770", L"", 1000ms);
+      ASSERT_TRUE(busy);
+      EXPECT_NE(BoxText(busy).find(L"まだ処理しています"), std::wstring::npos) << BoxText(busy);
+      Press(busy, IDOK);
+      // Once the host carries the given-up line out, the log shows it and
+      // the box lets go of it: the host has it once.
+      EXPECT_TRUE(PumpUntil([&] { return LogOf(form_) == log + echo && Input().empty(); },
+                            std::chrono::milliseconds(kHold)));
+      EXPECT_EQ(standin_->SentLines(), std::vector<Text>{u"held line"});
+    }
   }
   // The host may still be stuck: closing must not wait for it.
   PostMessageW(form_, WM_CLOSE, 0, 0);
