@@ -11,6 +11,11 @@
 
 namespace rapporta::standin {
 
+namespace close {
+inline void Window(HWND window) noexcept { DestroyWindow(window); }
+}  // namespace close
+using UniqueWindow = Unique<HWND, close::Window>;
+
 class StandinWindow {
  public:
   explicit StandinWindow(StandinHost& host);
