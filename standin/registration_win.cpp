@@ -7,18 +7,13 @@
 
 #include "common/check_win.h"
 #include "common/text_win.h"
-#include "common/unique_win.h"
 #include "host/echolink_host_win.h"
+#include "standin/handles_win.h"
 #include "standin/shadow_rule.h"
 #include "standin_control.h"  // generated
 
 namespace rapporta::standin {
 namespace {
-
-namespace close {
-inline void Key(HKEY key) noexcept { RegCloseKey(key); }
-}  // namespace close
-using UniqueKey = Unique<HKEY, close::Key>;
 
 constexpr wchar_t kClasses[] = L"Software\\Classes\\";
 // The universal (type library) marshaler, and the one for interfaces that

@@ -6,15 +6,10 @@
 
 #include <string>
 
-#include "common/unique_win.h"
+#include "standin/handles_win.h"
 #include "standin/standin_host_win.h"
 
 namespace rapporta::standin {
-
-namespace close {
-inline void Window(HWND window) noexcept { DestroyWindow(window); }
-}  // namespace close
-using UniqueWindow = Unique<HWND, close::Window>;
 
 class StandinWindow {
  public:
