@@ -41,6 +41,7 @@ TEST(StandinRegistration, NeverTakesAnotherProgramsPlaceAndStandsAsideForARealHo
       // COM waits for its server: no box may hold it up.
       {"started by COM", false, L"/shadowcheck -Embedding", true, false, 3, true},
       {"started by a person", false, L"/shadowcheck", true, true, 3, true},
+      {"its own registration", false, L"/shadowcheck", false, true, 0, false},
       {"under Wine without the switch", false, L"", true, true, 0, false},
       {"a copy registering over it", true, L"/regserver", false, false, 3, false},
       {"a copy removing it", true, L"/unregserver", false, false, 0, false},
@@ -48,8 +49,6 @@ TEST(StandinRegistration, NeverTakesAnotherProgramsPlaceAndStandsAsideForARealHo
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kClassKey);
-    // Over its own registration, where an earlier row left it: its own
-    // command is never taken for another program's.
     ASSERT_EQ(Process(standin, L"/regserver").ExitCode(30000), 0u);
     const std::wstring user = HostAppCommand(HKEY_CURRENT_USER);
     if (c.realHost) {
