@@ -24,3 +24,14 @@ endif()
 if(NOT RAPPORTA_TEST_ARCH)
   set(RAPPORTA_TEST_ARCH ${CMAKE_SYSTEM_PROCESSOR})
 endif()
+
+# Gives a program that creates the window rapporta.exe's own manifest, so that
+# it drives the controls users get (common controls 6) at the DPI awareness
+# they run with.
+function(rapporta_embed_manifest target)
+  set(_rc ${CMAKE_SOURCE_DIR}/src/ui/manifest.rc)
+  target_sources(${target} PRIVATE ${_rc})
+  set_source_files_properties(${_rc} PROPERTIES
+    INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/src/ui
+    OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/src/ui/rapporta.manifest)
+endfunction()

@@ -41,6 +41,17 @@ class Automation : public ComObject<Dual, Others...> {
   Microsoft::WRL::ComPtr<ITypeInfo> info_;
 };
 
+// Runs body, which returns the method's result, and turns whatever it throws
+// into one.
+template <typename Body>
+HRESULT Guarded(Body&& body) noexcept {
+  try {
+    return std::forward<Body>(body)();
+  } catch (...) {
+    return CaughtResult();
+  }
+}
+
 // Keeps the server process alive while an object of it lives; the last one
 // gone ends the process.
 class ServerReference {

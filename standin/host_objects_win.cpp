@@ -11,13 +11,14 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-HRESULT Put(long value, long* out) {
+// An out-parameter's value, as every automation method gives it.
+HRESULT CopyOut(long value, long* out) {
   if (!out) return E_POINTER;
   *out = value;
   return S_OK;
 }
 
-HRESULT Put(TextView text, BSTR* out) {
+HRESULT CopyOut(TextView text, BSTR* out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   return Guarded([&] {
@@ -85,7 +86,7 @@ STDMETHODIMP StationObject::get_Callsign(BSTR* callsign) {
   if (!callsign) return E_POINTER;
   *callsign = nullptr;
   const HRESULT hr = host_.BeginCall(StandinHost::Operation::Callsign);
-  return FAILED(hr) ? hr : Put(host_.Callsign(), callsign);
+  return FAILED(hr) ? hr : CopyOut(host_.Callsign(), callsign);
 }
 
 // Control
@@ -121,8 +122,6 @@ STDMETHODIMP ControlObject::Vanish() {
   });
 }
 
-STDMETHODIMP ControlObject::get_Callsign(BSTR* callsign) { return Put(host_.Callsign(), callsign); }
-
 STDMETHODIMP ControlObject::put_Callsign(BSTR callsign) {
   return Guarded([&] {
     host_.SetCallsign(Bstr::ToText(callsign));
@@ -131,7 +130,7 @@ STDMETHODIMP ControlObject::put_Callsign(BSTR callsign) {
 }
 
 STDMETHODIMP ControlObject::get_SentCount(long* count) {
-  return Put(static_cast<long>(host_.Sent().size()), count);
+  return CopyOut(static_cast<long>(host_.Sent().size()), count);
 }
 
 STDMETHODIMP ControlObject::SentLine(long index, BSTR* text) {
@@ -139,17 +138,11 @@ STDMETHODIMP ControlObject::SentLine(long index, BSTR* text) {
     if (text) *text = nullptr;
     return E_INVALIDARG;
   }
-  return Put(host_.Sent()[static_cast<std::size_t>(index)], text);
+  return CopyOut(host_.Sent()[static_cast<std::size_t>(index)], text);
 }
 
 STDMETHODIMP ControlObject::FailNextCall(long result) {
   host_.FailNextCall(static_cast<HRESULT>(result));
-  return S_OK;
-}
-
-STDMETHODIMP ControlObject::DelayNextCall(long milliseconds) {
-  if (milliseconds < 0) return E_INVALIDARG;
-  host_.DelayNextCall(static_cast<DWORD>(milliseconds));
   return S_OK;
 }
 
@@ -166,19 +159,19 @@ STDMETHODIMP ControlObject::put_EventsByTable(VARIANT_BOOL byTable) {
 }
 
 STDMETHODIMP ControlObject::get_StationsAlive(long* count) {
-  return Put(host_.stationsAlive, count);
+  return CopyOut(host_.stationsAlive, count);
 }
 
 STDMETHODIMP ControlObject::get_SinkCount(long* count) {
-  return Put(host_.Events().SinkCount(), count);
+  return CopyOut(host_.Events().SinkCount(), count);
 }
 
 STDMETHODIMP ControlObject::get_HostAppsAlive(long* count) {
-  return Put(host_.sharedApp ? 1 : 0, count);
+  return CopyOut(host_.sharedApp ? 1 : 0, count);
 }
 
 STDMETHODIMP ControlObject::get_ProcessId(long* id) {
-  return Put(static_cast<long>(GetCurrentProcessId()), id);
+  return CopyOut(static_cast<long>(GetCurrentProcessId()), id);
 }
 
 STDMETHODIMP ControlObject::InjectNumbered(BSTR prefix, long count) {

@@ -11,6 +11,12 @@
 #include "standin/standin_host_win.h"
 #include "standin_control.h"  // generated
 
+// The slots of IHostApp that hold neither LocalStation (31) nor SendChat (40).
+#define RAPPORTA_HOST_RESERVED_SLOTS(X)                                                    \
+  X(07) X(08) X(09) X(10) X(11) X(12) X(13) X(14) X(15) X(16) X(17) X(18) X(19) X(20) X(21) \
+  X(22) X(23) X(24) X(25) X(26) X(27) X(28) X(29) X(30) X(32) X(33) X(34) X(35) X(36) X(37) \
+  X(38) X(39)
+
 namespace rapporta::standin {
 
 class HostAppObject final : public Automation<IHostApp, IConnectionPointContainer> {
@@ -27,38 +33,10 @@ class HostAppObject final : public Automation<IHostApp, IConnectionPointContaine
   STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
 
   // The rest of the host's table, which this program never calls.
-  STDMETHODIMP Reserved07() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved08() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved09() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved10() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved11() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved12() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved13() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved14() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved15() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved16() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved17() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved18() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved19() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved20() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved21() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved22() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved23() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved24() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved25() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved26() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved27() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved28() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved29() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved30() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved32() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved33() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved34() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved35() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved36() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved37() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved38() override { return E_NOTIMPL; }
-  STDMETHODIMP Reserved39() override { return E_NOTIMPL; }
+#define RAPPORTA_RESERVED(n) \
+  STDMETHODIMP Reserved##n() override { return E_NOTIMPL; }
+  RAPPORTA_HOST_RESERVED_SLOTS(RAPPORTA_RESERVED)
+#undef RAPPORTA_RESERVED
 
  private:
   StandinHost& host_;
@@ -86,12 +64,10 @@ class ControlObject final : public Automation<IStandinControl> {
   STDMETHODIMP RaiseClosing() override;
   STDMETHODIMP CloseHost() override;
   STDMETHODIMP Vanish() override;
-  STDMETHODIMP get_Callsign(BSTR* callsign) override;
   STDMETHODIMP put_Callsign(BSTR callsign) override;
   STDMETHODIMP get_SentCount(long* count) override;
   STDMETHODIMP SentLine(long index, BSTR* text) override;
   STDMETHODIMP FailNextCall(long result) override;
-  STDMETHODIMP DelayNextCall(long milliseconds) override;
   STDMETHODIMP RaiseInNextSend(BSTR text) override;
   STDMETHODIMP put_EventsByTable(VARIANT_BOOL byTable) override;
   STDMETHODIMP get_StationsAlive(long* count) override;

@@ -11,6 +11,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -76,28 +77,38 @@ std::vector<std::wstring> Arguments() {
   return arguments;
 }
 
+// Until the thread's quit: Tab and Enter in the window, and the end that
+// Vanish asks for.
+void RunMessageLoop(const StandinWindow& window, const std::function<void()>& vanished) {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (!message.hwnd && message.message == kVanishMessage) vanished();
+    if (IsDialogMessageW(window.Handle(), &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
 ComPtr<ITypeLib> LoadLibraryResource(const std::wstring& file) {
   ComPtr<ITypeLib> library;
   CheckHr(LoadTypeLibEx(file.c_str(), REGKIND_NONE, &library), "LoadTypeLibEx");
   return library;
 }
 
-int Serve(const std::wstring& exePath, HostLibrary library, bool startedByCom) {
+int Serve(const std::wstring& exePath, TypeLibrary library, bool startedByCom) {
   ComApartment apartment;
-  const auto hostLibrary =
-      LoadLibraryResource(TypeLibraryFile(exePath, static_cast<int>(library)));
-  const auto controlLibrary = LoadLibraryResource(TypeLibraryFile(exePath, 2));
+  const auto hostLibrary = LoadLibraryResource(TypeLibraryFile(exePath, library));
+  const auto controlLibrary = LoadLibraryResource(TypeLibraryFile(exePath, TypeLibrary::Control));
   TypeInfos types{host::InterfaceTypeInfo(*hostLibrary.Get(), __uuidof(IHostApp)),
                   host::InterfaceTypeInfo(*hostLibrary.Get(), __uuidof(IHostStation)),
                   host::InterfaceTypeInfo(*controlLibrary.Get(), __uuidof(IStandinControl))};
   // The events go out with the dispatch ids of the host's own type library.
-  const auto events = host::Members(*host::InterfaceTypeInfo(*hostLibrary.Get(),
-                                                             __uuidof(IHostAppEvents)).Get());
-  if (events.size() < 2) throw Failure("IHostAppEvents type information", E_UNEXPECTED);
+  const auto events = host::InterfaceTypeInfo(*hostLibrary.Get(), __uuidof(IHostAppEvents));
   // A pure dispinterface has no table of its own to call the events through.
   StandinHost host(std::move(types),
-                   MakeComObject<EventSource>(events[0].dispId, events[1].dispId,
-                                              library == HostLibrary::Dual));
+                   MakeComObject<EventSource>(host::MemberAt(*events.Get(), 0).dispId,
+                                              host::MemberAt(*events.Get(), 1).dispId,
+                                              library == TypeLibrary::Host));
   StandinWindow window(host);
   host.changed = [&window] { window.Refresh(); };
   // How a test holds the creation that starts the stand-in: no control
@@ -131,18 +142,12 @@ int Serve(const std::wstring& exePath, HostLibrary library, bool startedByCom) {
   host.vanish = [] { PostThreadMessageW(GetCurrentThreadId(), kVanishMessage, 0, 0); };
   ShowWindow(window.Handle(), startedByCom ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);
 
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (!message.hwnd && message.message == kVanishMessage) {
-      // COM sends the reply to Vanish from another thread once the call has
-      // returned here: give it a moment, or a loaded machine loses the reply.
-      Sleep(200);
-      end(false);
-    }
-    if (IsDialogMessageW(window.Handle(), &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+  RunMessageLoop(window, [&] {
+    // COM sends the reply to Vanish from another thread once the call has
+    // returned here: give it a moment, or a loaded machine loses the reply.
+    Sleep(200);
+    end(false);
+  });
   end(true);
   return 0;
 }
@@ -161,12 +166,7 @@ int StandAside(const Text& realHost, bool startedByCom) {
                     L"does not serve, so that it never takes the real host's place.");
   host.quit = [] { PostQuitMessage(0); };
   ShowWindow(window.Handle(), SW_SHOWNORMAL);
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (IsDialogMessageW(window.Handle(), &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+  RunMessageLoop(window, [] {});
   return kExitRefused;
 }
 
@@ -179,7 +179,7 @@ int Run() {
     }
     return false;
   };
-  const auto library = has(kDispinterfaceSwitch) ? HostLibrary::Dispinterface : HostLibrary::Dual;
+  const auto library = has(kDispinterfaceSwitch) ? TypeLibrary::HostDispinterface : TypeLibrary::Host;
   if (has(L"regserver")) {
     return Register(exePath, library) == Registration::Done ? 0 : kExitRefused;
   }

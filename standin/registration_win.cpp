@@ -7,8 +7,8 @@
 
 #include "common/check_win.h"
 #include "common/text_win.h"
-#include "common/unique_win.h"
 #include "host/echolink_host_win.h"
+#include "standin/handles_win.h"
 #include "standin/shadow_rule.h"
 #include "standin_control.h"  // generated
 
@@ -75,22 +75,22 @@ void WriteValue(HKEY root, const std::wstring& path, const wchar_t* name,
 struct Library {
   GUID id;
   const wchar_t* name;
-  int resource;  // the TYPELIB resource in the executable
+  TypeLibrary resource;
   std::vector<std::pair<GUID, const wchar_t*>> interfaces;
 };
 
 // Removing the registration needs only the ids: any host library will do.
-std::vector<Library> Libraries(HostLibrary host = HostLibrary::Dual) {
+std::vector<Library> Libraries(TypeLibrary host = TypeLibrary::Host) {
   return {
       {LIBID_EchoLink,
        L"EchoLink",
-       static_cast<int>(host),
+       host,
        {{IID_IHostApp, L"IHostApp"},
         {IID_IHostStation, L"IHostStation"},
         {IID_IHostAppEvents, L"IHostAppEvents"}}},
       {LIBID_RapportaStandin,
        L"Rapporta stand-in host control",
-       2,
+       TypeLibrary::Control,
        {{IID_IStandinControl, L"IStandinControl"}}},
   };
 }
@@ -121,9 +121,9 @@ std::vector<Text> ServerCommands(std::initializer_list<HKEY> roots) {
   return commands;
 }
 
-void RegisterUnder(HKEY root, const std::wstring& exePath, HostLibrary hostLibrary) {
+void RegisterUnder(HKEY root, const std::wstring& exePath, TypeLibrary hostLibrary) {
   std::wstring command = L"\"" + exePath + L"\"";
-  if (hostLibrary == HostLibrary::Dispinterface) {
+  if (hostLibrary == TypeLibrary::HostDispinterface) {
     command += std::wstring(L" /") + kDispinterfaceSwitch;
   }
   for (const auto& c : Classes()) {
@@ -147,7 +147,7 @@ void RegisterUnder(HKEY root, const std::wstring& exePath, HostLibrary hostLibra
       const std::wstring ikey = L"Interface\\" + GuidText(iid);
       WriteValue(root, ikey, nullptr, name);
       const bool dispatchOnly =
-          iid == IID_IHostAppEvents && hostLibrary == HostLibrary::Dispinterface;
+          iid == IID_IHostAppEvents && hostLibrary == TypeLibrary::HostDispinterface;
       const wchar_t* proxy = dispatchOnly ? kDispatchProxy : kAutomationProxy;
       WriteValue(root, ikey + L"\\ProxyStubClsid32", nullptr, proxy);
       WriteValue(root, ikey + L"\\ProxyStubClsid", nullptr, proxy);
@@ -178,8 +178,10 @@ void UnregisterUnder(HKEY root, const std::wstring& exePath) {
 
 }  // namespace
 
-std::wstring TypeLibraryFile(const std::wstring& exePath, int resource) {
-  return resource == 1 ? exePath : exePath + L"\\" + std::to_wstring(resource);
+std::wstring TypeLibraryFile(const std::wstring& exePath, TypeLibrary library) {
+  // The first resource goes by the file's name alone.
+  if (library == TypeLibrary::Host) return exePath;
+  return exePath + L"\\" + std::to_wstring(static_cast<int>(library));
 }
 
 bool UnderWine() {
@@ -189,7 +191,7 @@ bool UnderWine() {
 
 std::vector<Text> MachineServerCommands() { return ServerCommands({HKEY_LOCAL_MACHINE}); }
 
-Registration Register(const std::wstring& exePath, HostLibrary library) {
+Registration Register(const std::wstring& exePath, TypeLibrary library) {
   if (ForeignServer(ServerCommands({HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}), FromWide(exePath))) {
     return Registration::RefusedForeign;
   }

@@ -14,8 +14,7 @@ std::optional<StandinHost::Operation> StandinHost::OperationNamed(TextView name)
 }
 
 HRESULT StandinHost::BeginCall(Operation operation) {
-  const DWORD delay = std::exchange(delayNext_, 0) +
-                      std::exchange(delayOperation_[static_cast<std::size_t>(operation)], 0);
+  const DWORD delay = std::exchange(delayOperation_[static_cast<std::size_t>(operation)], 0);
   if (delay != 0) Sleep(delay);
   // Creating the object comes before anyone listens: it waits for the next.
   if (closingInNextCall_ && events_->SinkCount() > 0) {

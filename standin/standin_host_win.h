@@ -39,7 +39,6 @@ class StandinHost {
   // for is spent on it.
   HRESULT BeginCall(Operation operation);
   void FailNextCall(HRESULT result) { failNext_ = result; }
-  void DelayNextCall(DWORD milliseconds) { delayNext_ = milliseconds; }
   void DelayOperation(Operation operation, DWORD milliseconds) {
     delayOperation_[static_cast<std::size_t>(operation)] = milliseconds;
   }
@@ -79,7 +78,6 @@ class StandinHost {
   Text callsign_ = u"N0CALL";
   std::vector<Text> sent_;
   HRESULT failNext_ = S_OK;
-  DWORD delayNext_ = 0;
   std::array<DWORD, kOperations> delayOperation_{};
   std::optional<Text> raiseInSend_;
   bool closingInNextCall_ = false;

@@ -12,10 +12,10 @@
 namespace rapporta {
 
 namespace close {
-inline void String(BSTR value) noexcept { SysFreeString(value); }
+inline void Bstr(BSTR value) noexcept { SysFreeString(value); }
 }  // namespace close
 
-class Bstr : public Unique<BSTR, close::String> {
+class Bstr : public Unique<BSTR, close::Bstr> {
  public:
   Bstr() noexcept = default;
   // Throws std::bad_alloc when the string cannot be made.

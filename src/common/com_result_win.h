@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <new>
-#include <utility>
 
 #include "common/failure.h"
 
@@ -19,17 +18,6 @@ inline HRESULT CaughtResult() noexcept {
     return E_OUTOFMEMORY;
   } catch (...) {
     return E_UNEXPECTED;
-  }
-}
-
-// Runs body, which returns the method's result, and turns whatever it throws
-// into one.
-template <typename Body>
-HRESULT Guarded(Body&& body) noexcept {
-  try {
-    return std::forward<Body>(body)();
-  } catch (...) {
-    return CaughtResult();
   }
 }
 

@@ -2,16 +2,47 @@
 
 #include <cderr.h>
 
+#include <string>
+
 #include "common/check_win.h"
+#include "common/module_function_win.h"
 #include "common/text_win.h"
 #include "common/version.h"
-#include "save/common_dialogs_win.h"
 #include "save/dlg_util.h"
 
 namespace rapporta::save {
+namespace {
+
+// comdlg32, loaded on the first save rather than at start-up: the save
+// dialog's library brings shell32 and the printing libraries with it, and
+// most sessions never save.
+struct CommonDialogs {
+  decltype(&::GetSaveFileNameW) getSaveFileName;
+  decltype(&::CommDlgExtendedError) extendedError;
+};
+
+template <typename Function>
+Function Required(HMODULE module, const char* name) {
+  return CheckWin(ModuleFunction<Function>(module, name), name);
+}
+
+CommonDialogs LoadCommonDialogs() {
+  // From the system folder by its full path, never from beside the program.
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) ThrowLastError("GetSystemDirectory");
+  const std::wstring path = std::wstring(folder, length) + L"\\comdlg32.dll";
+  // Never freed: the program keeps it as it would keep a library it imports.
+  const HMODULE module = CheckWin(LoadLibraryW(path.c_str()), "LoadLibrary(comdlg32)");
+  return {Required<decltype(&::GetSaveFileNameW)>(module, "GetSaveFileNameW"),
+          Required<decltype(&::CommDlgExtendedError)>(module, "CommDlgExtendedError")};
+}
+
+}  // namespace
 
 bool ShowSaveDialog(OPENFILENAMEW& record) {
-  const CommonDialogs& dialogs = LoadCommonDialogs();
+  // A failed load throws here and is tried again by the next save.
+  static const CommonDialogs dialogs = LoadCommonDialogs();
   if (dialogs.getSaveFileName(&record)) return true;
   const DWORD error = dialogs.extendedError();
   if (error == FNERR_BUFFERTOOSMALL && record.lpstrFile && record.nMaxFile > 0) {

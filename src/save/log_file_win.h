@@ -17,6 +17,6 @@ inline constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
 std::string EncodeLog(TextView log, UINT codePage);
 
 // Writes the log in the system code page to target with WriteWhole.
-void WriteLogFile(TextView target, TextView log, const FileCalls& calls = SystemFileCalls());
+void WriteLogFile(TextView target, TextView log);
 
 }  // namespace rapporta::save

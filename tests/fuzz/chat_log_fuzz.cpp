@@ -5,9 +5,9 @@
 // the rule is only checked for the shape it must keep whatever comes:
 //   - the log is a tail of old log + entry, whole when that fits the limit,
 //     else at most the trim's tail long, and not cut inside a surrogate pair;
-//   - a budgeted flush hands the box at most its budget (two when smaller,
-//     so it always gets on) and leaves it a head of the log, cut inside
-//     neither a CR LF nor a surrogate pair.
+//   - a budgeted flush hands the box something and at most its budget (two
+//     when smaller, so it always gets on) and leaves it a head of the log,
+//     cut inside neither a CR LF nor a surrogate pair.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -107,10 +107,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       case 3: log.Flush(); break;
       case 4: {
-        // At most the budget (two when smaller, so it always gets on), and
-        // what it holds back is the rest of the log, cut between characters.
+        // Something and at most the budget (two when smaller, so it always
+        // gets on), and what it holds back is the rest of the log, cut
+        // between characters.
         const std::size_t budget = in.Word(), before = box.handed;
+        const bool pending = log.HasPending();
         log.Flush(budget);
+        Check(!pending || box.handed > before, "a budgeted flush handed nothing");
         Check(box.handed - before <= std::max<std::size_t>(budget, 2) &&
                   (!log.HasPending() || (TextView(model).starts_with(box.text) &&
                                          !Parts(model, box.text.size(), true))),

@@ -64,9 +64,7 @@ TEST(SaveLog, WritesOnlyToAChosenNameAndOverAnExistingFileOnlyOnYes) {
       // A name too long for the buffer fails the dialog; what it left is
       // looked up and may be asked about, but never written.
       {"a failed dialog with a name left", {false, u"x", true}, {"dialog", "exists x", "ask"}},
-      {"existing, yes", {true, u"x", true},
-       {"dialog", "exists x", "ask", "read", "write log to x"}},
-      {"existing, no", {true, u"x", true, "NO"}, {"dialog", "exists x", "ask"}},
+      // Yes and No, from the real question, are save_command_test's.
       {"existing, box closed", {true, u"x", true, ""}, {"dialog", "exists x", "ask"}},
       {"no FileSystemObject, even after a cancel", {false, u"", false, "", true},
        {"dialog", "failure"}},

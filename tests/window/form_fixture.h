@@ -33,6 +33,20 @@ inline std::wstring TestInstanceName() {
   return L"Local\\RapportaTest." + std::to_wstring(GetCurrentProcessId());
 }
 
+// Whether an edit box this process creates is the common controls' (version
+// 6, which the program's manifest asks for) rather than user32's older one.
+// Wine's version 6 calls itself 5.81, so the box's own code tells.
+inline bool ShippedEditControl() {
+  const HWND edit =
+      CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  HMODULE owner = nullptr;
+  GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(GetWindowLongPtrW(edit, GWLP_WNDPROC)), &owner);
+  DestroyWindow(edit);
+  return owner != nullptr && owner == GetModuleHandleW(L"comctl32.dll");
+}
+
 // Whether this thread is in one of the system's modal loops (GUI_IN*).
 inline bool InSystemLoop(DWORD flag) {
   GUITHREADINFO gui{};
@@ -43,7 +57,12 @@ inline bool InSystemLoop(DWORD flag) {
 class FormTest : public ::testing::Test {
  public:  // for the rows of tables, too
   // COM for the save command.
-  void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
+  void SetUp() override {
+    // The program's own manifest is embedded (rapporta_embed_manifest): the
+    // window's controls are the ones users get.
+    ASSERT_TRUE(ShippedEditControl());
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  }
   void TearDown() override {
     form.reset();
     CoUninitialize();
