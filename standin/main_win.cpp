@@ -19,7 +19,7 @@
 #include "common/check_win.h"
 #include "common/com_apartment_win.h"
 #include "common/text_win.h"
-#include "host/host_thread_win.h"
+#include "common/environment_win.h"
 #include "host/type_info_win.h"
 #include "standin/host_objects_win.h"
 #include "standin/registration_win.h"
@@ -106,14 +106,14 @@ int Serve(const std::wstring& exePath, TypeLibrary library, bool startedByCom) {
   const auto events = host::InterfaceTypeInfo(*hostLibrary.Get(), __uuidof(IHostAppEvents));
   // A pure dispinterface has no table of its own to call the events through.
   StandinHost host(std::move(types),
-                   MakeComObject<EventSource>(host::MemberAt(*events.Get(), 0).dispId,
-                                              host::MemberAt(*events.Get(), 1).dispId,
+                   MakeComObject<EventSource>(host::MemberDispId(*events.Get(), 0),
+                                              host::MemberDispId(*events.Get(), 1),
                                               library == TypeLibrary::Host));
   StandinWindow window(host);
   host.changed = [&window] { window.Refresh(); };
   // How a test holds the creation that starts the stand-in: no control
   // object can reach a stand-in that is not running yet.
-  if (const DWORD delay = host::MillisecondsFromEnvironment(L"RAPPORTA_STANDIN_DELAY_CREATE")) {
+  if (const DWORD delay = MillisecondsFromEnvironment(L"RAPPORTA_STANDIN_DELAY_CREATE")) {
     host.DelayOperation(StandinHost::Operation::Create, delay);
   }
 

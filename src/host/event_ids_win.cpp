@@ -28,7 +28,7 @@ bool SameLibrary(const TLIBATTR& a, const TLIBATTR& b) {
 EventIds EventIdsIn(ITypeLib& library) {
   // Only the two members needed, not the whole interface.
   const auto events = InterfaceTypeInfo(library, __uuidof(IHostAppEvents));
-  return {MemberAt(*events.Get(), 0).dispId, MemberAt(*events.Get(), 1).dispId};
+  return {MemberDispId(*events.Get(), 0), MemberDispId(*events.Get(), 1)};
 }
 
 std::optional<EventIds> RegisteredEventIds(const TLIBATTR& hostLibrary) {

@@ -3,13 +3,13 @@
 #include <objbase.h>
 
 #include <condition_variable>
-#include <cwchar>
 #include <deque>
 #include <exception>
 #include <mutex>
 #include <thread>
 
 #include "common/check_win.h"
+#include "common/environment_win.h"
 #include "common/unique_win.h"
 
 namespace rapporta::host {
@@ -35,12 +35,6 @@ struct HostThread::State {
   UniqueHandle ended{CheckWin(CreateEventW(nullptr, TRUE, FALSE, nullptr), "CreateEvent")};
   std::thread thread;
 };
-
-DWORD MillisecondsFromEnvironment(const wchar_t* name) {
-  wchar_t value[16] = {};
-  const DWORD length = GetEnvironmentVariableW(name, value, 16);
-  return length > 0 && length < 16 ? static_cast<DWORD>(std::wcstoul(value, nullptr, 10)) : 0;
-}
 
 HostBounds BoundsFromEnvironment() {
   HostBounds bounds;

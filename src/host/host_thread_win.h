@@ -27,8 +27,6 @@ struct HostBounds {
 // The bounds, with call and create shortened to RAPPORTA_HOST_BOUND_MS
 // milliseconds when that is set: tests set it, so as not to wait 10 or 30 s.
 HostBounds BoundsFromEnvironment();
-// A time in milliseconds from the environment variable name; 0 when unset.
-DWORD MillisecondsFromEnvironment(const wchar_t* name);
 
 class HostThread {
  public:

@@ -27,23 +27,10 @@ ComPtr<ITypeInfo> InterfaceTypeInfo(ITypeLib& library, REFIID iid) {
   return info;
 }
 
-std::vector<MemberInfo> Members(ITypeInfo& info) {
-  UINT count = 0;
-  {
-    TypeAttr attr(info);
-    CheckHr(info.GetTypeAttr(attr.Put()), "ITypeInfo.GetTypeAttr");
-    count = attr->cFuncs;
-  }
-  std::vector<MemberInfo> members;
-  members.reserve(count);
-  for (UINT i = 0; i < count; ++i) members.push_back(MemberAt(info, i));
-  return members;
-}
-
-MemberInfo MemberAt(ITypeInfo& info, UINT index) {
+DISPID MemberDispId(ITypeInfo& info, UINT index) {
   FuncDesc desc(info);
   CheckHr(info.GetFuncDesc(index, desc.Put()), "ITypeInfo.GetFuncDesc");
-  return {desc->memid, static_cast<int>(desc->oVft / sizeof(void*))};
+  return desc->memid;
 }
 
 ComPtr<ITypeLib> ContainingTypeLib(IDispatch& object) {

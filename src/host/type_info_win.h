@@ -5,8 +5,6 @@
 #include <oaidl.h>
 #include <wrl/client.h>
 
-#include <vector>
-
 namespace rapporta::host {
 
 // What type information or a type library lends (attributes, function
@@ -33,23 +31,13 @@ using TypeAttr = Lent<ITypeInfo, TYPEATTR, &ITypeInfo::ReleaseTypeAttr>;
 using FuncDesc = Lent<ITypeInfo, FUNCDESC, &ITypeInfo::ReleaseFuncDesc>;
 using LibAttr = Lent<ITypeLib, TLIBATTR, &ITypeLib::ReleaseTLibAttr>;
 
-struct MemberInfo {
-  DISPID dispId;
-  // Table position counted from 0, the entries of IUnknown and IDispatch
-  // included.
-  int vtablePosition;
-};
-
 // The type information of the interface iid in library, in its table
 // (vtable) view even when the library lists it as dual.
 Microsoft::WRL::ComPtr<ITypeInfo> InterfaceTypeInfo(ITypeLib& library, REFIID iid);
 
-// The interface's own members (inherited ones not counted), in the order the
-// library declares them; a property with get and put appears once per
-// accessor.
-std::vector<MemberInfo> Members(ITypeInfo& info);
-// Only the member at index in that order: one call on the type information.
-MemberInfo MemberAt(ITypeInfo& info, UINT index);
+// The dispatch id of the interface's own member at index (inherited ones not
+// counted), in the order the library declares them.
+DISPID MemberDispId(ITypeInfo& info, UINT index);
 
 // The type library an automation object comes from, as the object itself
 // reports it.
