@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/bound_window_win.h"
 #include "common/check_win.h"
 #include "common/text_win.h"
 
@@ -37,13 +38,10 @@ const ControlLayout kLayout[] = {
 
 StandinWindow::StandinWindow(StandinHost& host) : host_(host) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = Procedure;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kClassName;
-  CheckWin(RegisterClassW(&windowClass), "RegisterClass");
+  WNDCLASSEXW style{};
+  style.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  style.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  BoundWindow<StandinWindow>::Register(kClassName, style);
 
   RECT frame{0, 0, 440, 350};
   AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
@@ -92,17 +90,8 @@ void StandinWindow::StandAside(const std::wstring& note) {
   SetWindowTextW(Control(kNote), note.c_str());
 }
 
-LRESULT CALLBACK StandinWindow::Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<StandinWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<StandinWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self || !self->window_) return DefWindowProcW(window, message, w, l);
-  return self->OnMessage(message, w, l);
-}
-
-LRESULT StandinWindow::OnMessage(UINT message, WPARAM w, LPARAM l) {
+LRESULT StandinWindow::OnMessage(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (!window_) return DefWindowProcW(window, message, w, l);  // still being made
   try {
     switch (message) {
       case WM_COMMAND:

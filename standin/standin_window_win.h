@@ -22,10 +22,10 @@ class StandinWindow {
   void Refresh();
   // The host does not serve: the note says why, and only closing is left.
   void StandAside(const std::wstring& note);
+  // Its window's messages (common/bound_window_win.h).
+  LRESULT OnMessage(HWND window, UINT message, WPARAM w, LPARAM l);
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
-  LRESULT OnMessage(UINT message, WPARAM w, LPARAM l);
   void OnCommand(int id, int code);
   HWND Control(int id) const { return GetDlgItem(window_.Get(), id); }
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/bound_window_win.h"
 #include "common/check_win.h"
 
 namespace rapporta::host {
@@ -10,26 +11,14 @@ namespace {
 constexpr wchar_t kClassName[] = L"Rapporta.HostEvents";
 constexpr UINT kDeliver = WM_APP + 1;
 
-void RegisterRelayClass(WNDPROC procedure) {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  if (GetClassInfoExW(instance, kClassName, &windowClass)) return;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = kClassName;
-  CheckWin(RegisterClassExW(&windowClass), "RegisterClassEx");
-}
-
 }  // namespace
 
 EventRelay::EventRelay(HostEvents& target) : target_(target) {
-  RegisterRelayClass(&EventRelay::Proc);
+  BoundWindow<EventRelay>::Register(kClassName);
   // A message-only window: never shown, never enumerated, only posted to.
   window_ = CheckWin(CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                     GetModuleHandleW(nullptr), nullptr),
+                                     GetModuleHandleW(nullptr), this),
                      "CreateWindowEx");
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void EventRelay::Close() noexcept {
@@ -87,12 +76,11 @@ void EventRelay::Deliver() {
   }
 }
 
-LRESULT CALLBACK EventRelay::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<EventRelay*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr || message != kDeliver) return DefWindowProcW(window, message, wParam, lParam);
+LRESULT EventRelay::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != kDeliver) return DefWindowProcW(window, message, wParam, lParam);
   // The target handles its own failures; nothing may leave a window procedure.
   try {
-    self->Deliver();
+    Deliver();
   } catch (...) {
   }
   return 0;

@@ -29,6 +29,8 @@ class EventRelay final : public HostEvents {
   void Closing() override;
   void SentLate(TextView callsign, TextView line) override;
 
+  LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
  private:
   struct Event {
     enum Kind { kChatText, kClosing, kSentLate } kind;
@@ -37,7 +39,6 @@ class EventRelay final : public HostEvents {
   };
   void Queue(Event event);
   void Deliver();
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   HostEvents& target_;
   std::mutex mutex_;

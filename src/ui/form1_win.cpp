@@ -1,5 +1,6 @@
 #include "ui/form1_win.h"
 
+#include "common/bound_window_win.h"
 #include "common/check_win.h"
 #include "common/text_win.h"
 #include "ui/dpi_win.h"
@@ -18,25 +19,24 @@ constexpr DWORD kExStyle = 0;
 constexpr UINT kFlushLog = WM_APP + 1;
 constexpr UINT_PTR kFlushTimer = 1;
 
-void RegisterFormClass(WNDPROC procedure) {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  if (GetClassInfoExW(instance, kClassName, &windowClass)) return;
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = kClassName;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  CheckWin(RegisterClassExW(&windowClass), "RegisterClassEx");
-}
-
 // The outer size whose client area is the designed one at dpi.
 SIZE DesignedOuterSize(int dpi) {
   return OuterSizeFor(TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi), kStyle,
                       kExStyle, dpi);
+}
+
+// Runs work; a failure is reported over owner (none: the window is not
+// shown) and abandons it. A call given up because the window closes has
+// nobody to tell.
+template <typename Work>
+void Guarded(HWND owner, Stage stage, Work&& work) noexcept {
+  try {
+    work();
+  } catch (const Failure& failure) {
+    if (failure.Code() != kGivenUp) ReportFailure(owner, failure, stage);
+  } catch (const std::exception& error) {
+    ReportUnexpected(owner, error.what());
+  }
 }
 
 chat::LocalTime LocalNow() {
@@ -55,9 +55,13 @@ Form1::~Form1() {
 
 StartResult Form1::Start(int showCommand) {
   auto outcome = connection::StartupOutcome::Closed;
-  ++busy_;
-  try {
-    RegisterFormClass(&Form1::WindowProc);
+  closeRule_.Enter();
+  Guarded(nullptr, Stage::kStartUp, [&] {
+    WNDCLASSEXW style{};
+    style.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    style.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    style.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    BoundWindow<Form1>::Register(kClassName, style);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     int dpi = DpiOf(nullptr);
     SIZE outer = DesignedOuterSize(dpi);
@@ -77,20 +81,15 @@ StartResult Form1::Start(int showCommand) {
     log_.emplace(controls_[lChat], window_, kFlushLog, kFlushTimer);
     inputKeys_.emplace(controls_[sInput], [this] { SendChatMsg(); });
     logKeys_.emplace(controls_[lChat], [this] { FocusInput(); },
-                     [this](bool open) { SetInSystemLoop(inLogMenu_, open); });
+                     [this](bool open) { SetInLoop(CloseRule::kLogMenu, open); });
     // The first layout is part of start-up: a failure ends it.
     Layout();
     outcome = connection::Form_Load(*this);
-  } catch (const Failure& failure) {
-    if (failure.Code() != kGivenUp) ReportFailure(nullptr, failure, Stage::kStartUp);
-  } catch (const std::exception& error) {
-    ReportUnexpected(nullptr, error.what());
-  }
-  --busy_;
-  closePending_ = false;
+  });
+  const bool closeAsked = closeRule_.Leave();
   const bool goesOn = (outcome == connection::StartupOutcome::Connected ||
                        outcome == connection::StartupOutcome::Unconnected) &&
-                      !closeRequested_;
+                      !closeRequested_ && !closeAsked;
   if (!goesOn) {
     // Never shown: the window goes, and Form_Unload with it.
     if (window_ != nullptr) DestroyWindow(window_);
@@ -102,20 +101,13 @@ StartResult Form1::Start(int showCommand) {
   return StartResult::Running;
 }
 
-LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+LRESULT Form1::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) window_ = window;
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->window_ = nullptr;
+    window_ = nullptr;
     return DefWindowProcW(window, message, wParam, lParam);
   }
-  return self->HandleMessage(message, wParam, lParam);
+  return HandleMessage(message, wParam, lParam);
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -124,7 +116,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Form_Resize(wParam == SIZE_MINIMIZED);
       return 0;
     case WM_DPICHANGED:
-      Handle([&] {
+      RunHandler([&] {
         if (!log_) return;
         dpi_ = HIWORD(wParam);
         controls_.ApplyDpi(dpi_);
@@ -152,24 +144,22 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ENTERSIZEMOVE:
     case WM_EXITSIZEMOVE:
-      SetInSystemLoop(inSizeMove_, message == WM_ENTERSIZEMOVE);
+      SetInLoop(CloseRule::kSizeMove, message == WM_ENTERSIZEMOVE);
       break;
     case WM_ENTERMENULOOP:
     case WM_EXITMENULOOP:
-      SetInSystemLoop(inMenuLoop_, message == WM_ENTERMENULOOP);
+      SetInLoop(CloseRule::kMenu, message == WM_ENTERMENULOOP);
       break;
     case WM_CLOSE:
-      // Never under a running handler or its modal dialog: it closes once
-      // they end. A handler waiting for the host stops waiting.
-      if (busy_ > 0 || systemLoops_ > 0) {
-        closePending_ = true;
-        if (echo_) echo_->StopWaiting();
-        return 0;
+      // A handler waiting for the host stops waiting.
+      if (closeRule_.RequestClose()) {
+        DestroyWindow(window_);
+      } else if (echo_) {
+        echo_->StopWaiting();
       }
-      DestroyWindow(window_);
       return 0;
     case WM_DESTROY:
-      connection::Form_Unload(*this);
+      Form_Unload();
       // Wakes the message loop, which ends once the window is gone.
       PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
       return 0;
@@ -177,7 +167,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam != kFlushTimer) break;
       [[fallthrough]];
     case kFlushLog:
-      Handle([&] {
+      RunHandler([&] {
         if (log_) log_->Flush();
       });
       return 0;
@@ -208,7 +198,7 @@ void Form1::OnCommand(int id, int code) {
 void Form1::Form_Resize(bool minimized) {
   if (!log_) return;  // the controls come after the window's first WM_SIZE
   if (minimized) return;  // nothing moves
-  Handle([&] { Layout(); });
+  RunHandler([&] { Layout(); });
 }
 
 void Form1::Layout() {
@@ -219,50 +209,32 @@ void Form1::Layout() {
 }
 
 template <typename Work>
-void Form1::Handle(Work&& work) noexcept {
-  ++busy_;
-  const HWND owner = window_ != nullptr && IsWindowVisible(window_) ? window_ : nullptr;
-  try {
-    work();
-  } catch (const Failure& failure) {
-    // A call given up because the window closes has nobody to tell.
-    if (failure.Code() != kGivenUp) ReportFailure(owner, failure, Stage::kRunning);
-  } catch (const std::exception& error) {
-    ReportUnexpected(owner, error.what());
-  }
-  --busy_;
-  CloseWhenIdle();
+void Form1::RunHandler(Work&& work) noexcept {
+  closeRule_.Enter();
+  Guarded(window_ != nullptr && IsWindowVisible(window_) ? window_ : nullptr, Stage::kRunning,
+          work);
+  CloseIfDue(closeRule_.Leave());
 }
 
-void Form1::SetInSystemLoop(bool& inLoop, bool inside) {
-  if (inLoop == inside) return;
-  inLoop = inside;
-  if (inside) {
-    ++systemLoops_;
-  } else {
-    --systemLoops_;
-    CloseWhenIdle();
-  }
+void Form1::SetInLoop(CloseRule::Loop loop, bool inside) {
+  CloseIfDue(closeRule_.SetInLoop(loop, inside));
 }
 
-void Form1::CloseWhenIdle() {
-  if (busy_ == 0 && systemLoops_ == 0 && closePending_ && window_ != nullptr) {
-    closePending_ = false;
-    PostMessageW(window_, WM_CLOSE, 0, 0);
-  }
+void Form1::CloseIfDue(bool due) {
+  if (due && window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
-bool Form1::Refused() const {
+bool Form1::RefusedWhileRunning() const {
   // Only while the host keeps a handler waiting can the window's own
   // messages get here (call_wait_win.h); a second call must not start.
-  if (busy_ == 0) return false;
+  if (!closeRule_.Running()) return false;
   MessageBeep(MB_OK);
   return true;
 }
 
 void Form1::SendChatMsg() {
   // Also while a send is out: the line then goes after it.
-  Handle([&] { sender_.SendChatMsg(*this); });
+  RunHandler([&] { sender_.SendChatMsg(*this); });
 }
 
 void Form1::SetChatText(TextView text) {
@@ -274,40 +246,47 @@ void Form1::SetChatText(TextView text) {
 }
 
 void Form1::ChatTextReceived(TextView text) {
-  Handle([&] { connection::Echo_ChatTextReceived(*this, text); });
+  RunHandler([&] { Echo_ChatTextReceived(text); });
 }
 
-void Form1::Closing() { connection::Echo_Closing(*this); }
+void Form1::Closing() { Echo_Closing(); }
 
-void Form1::SentLate(TextView callsign, TextView line) {
-  Handle([&] { sender_.SentLate(*this, callsign, line); });
-}
+// The received text goes to the log as it is.
+void Form1::Echo_ChatTextReceived(TextView sText) { SetChatText(sText); }
 
-void Form1::CloseFromHost() {
-  // The close comes back through the message queue; start-up, still
-  // running, sees it as CloseRequested.
+void Form1::Echo_Closing() {
+  // As the user closes it, through the message queue: never inside the
+  // host's call. Start-up, still running, sees it as CloseRequested.
   closeRequested_ = true;
   if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+// Whoever closed the window: the host is released, and neither asked to
+// close nor told anything else.
+void Form1::Form_Unload() { echo_.reset(); }
+
+void Form1::SentLate(TextView callsign, TextView line) {
+  RunHandler([&] { sender_.SentLate(*this, callsign, line); });
 }
 
 void Form1::B_Send_Click() { SendChatMsg(); }
 
 void Form1::B_Clear_Click() {
-  Handle([&] {
+  RunHandler([&] {
     log_->Clear();
     FocusInput();
   });
 }
 
 void Form1::B_Save_Click() {
-  if (Refused()) return;
-  Handle([&] {
+  if (RefusedWhileRunning()) return;
+  RunHandler([&] {
     if (services_.save) services_.save(window_, [this] { return log_->Read(); });
   });
 }
 
 void Form1::C_Time_Click() {
-  Handle([&] {
+  RunHandler([&] {
     const LRESULT value = SendMessageW(controls_[C_Time], BM_GETCHECK, 0, 0);
     showTime_ = chat::ShowTimeFromCheck(static_cast<int>(value));
     FocusInput();

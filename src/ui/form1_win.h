@@ -28,10 +28,10 @@
 #include "chat/log_rule.h"
 #include "chat/paced_log_win.h"
 #include "chat/sending.h"
-#include "connection/host_events.h"
 #include "connection/single_instance_win.h"
 #include "connection/startup.h"
 #include "host/host.h"
+#include "ui/close_rule.h"
 #include "ui/form_controls_win.h"
 
 namespace rapporta::ui {
@@ -55,8 +55,7 @@ enum class StartResult {
 
 class Form1 final : public host::HostEvents,
                     private chat::SendingWindow,
-                    private connection::StartupWindow,
-                    private connection::HostEventWindow {
+                    private connection::StartupWindow {
  public:
   explicit Form1(Form1Services services);
   ~Form1() override;
@@ -70,6 +69,8 @@ class Form1 final : public host::HostEvents,
   Text LogText() { return log_ ? log_->Read() : Text(); }
   bool LogPending() const { return log_ && log_->Pending(); }
 
+  LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
   // Window methods.
   void SendChatMsg();
   void SetChatText(TextView text) override;
@@ -80,7 +81,6 @@ class Form1 final : public host::HostEvents,
   void SentLate(TextView callsign, TextView line) override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
   void Form_Resize(bool minimized);
@@ -90,14 +90,16 @@ class Form1 final : public host::HostEvents,
   // Runs one handler: a failure is reported and abandons it; a close that
   // came meanwhile is carried out once no handler is running any more.
   template <typename Work>
-  void Handle(Work&& work) noexcept;
-  void CloseWhenIdle();
-  // A command that would start a second handler while one runs: refused.
-  bool Refused() const;
-  // The system runs modal loops of its own (a menu, moving or sizing the
-  // window) under the window's handlers: a close waits for them to end too.
-  void SetInSystemLoop(bool& inLoop, bool inside);
+  void RunHandler(Work&& work) noexcept;
+  // The system's own modal loops hold a close off too.
+  void SetInLoop(CloseRule::Loop loop, bool inside);
+  void CloseIfDue(bool due);
+  // A command that would start a second call while one runs: refused.
+  bool RefusedWhileRunning() const;
 
+  void Echo_ChatTextReceived(TextView sText);
+  void Echo_Closing();
+  void Form_Unload();
   void B_Send_Click();
   void B_Clear_Click();
   void B_Save_Click();
@@ -117,9 +119,6 @@ class Form1 final : public host::HostEvents,
   void SetCaption(TextView caption) override;
   void SetStartupCallsign(TextView callsign) override { startupCallsign_ = Text(callsign); }
   void SetShowTime(bool on) override { showTime_ = on; }
-  // connection::HostEventWindow
-  void CloseFromHost() override;
-  void ReleaseHost() override { echo_.reset(); }
 
   Form1Services services_;
   HWND window_ = nullptr;
@@ -133,13 +132,8 @@ class Form1 final : public host::HostEvents,
   Text startupCallsign_;
   int dpi_ = 96;  // the window's DPI, as last announced
   bool showTime_ = false;
-  int busy_ = 0;               // handlers (and their modal dialogs) running
-  bool closePending_ = false;  // a close waits for them to end
+  CloseRule closeRule_;
   bool closeRequested_ = false;  // the host announced its closing
-  int systemLoops_ = 0;          // the system's own modal loops running
-  bool inSizeMove_ = false;      // the window is being moved or sized
-  bool inMenuLoop_ = false;      // its system menu is open
-  bool inLogMenu_ = false;       // the log box's mouse menu is open
   HWND lastFocus_ = nullptr;
 };
 
