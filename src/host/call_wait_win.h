@@ -4,7 +4,7 @@
 // (keys, clicks, the host's events, a close), so the same key does the same
 // thing whether or not a call is out; past the bound the call is given up.
 // A wait that is not interruptible (letting go of the host as the window
-// goes) handles only sent and paint messages.
+// goes) handles no message at all.
 #include <windows.h>
 
 #include <atomic>

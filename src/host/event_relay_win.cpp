@@ -43,12 +43,18 @@ void EventRelay::Queue(Event event) {
   }
 }
 
-void EventRelay::ChatTextReceived(TextView text) { Queue({Event::kChatText, Text(text), {}}); }
+void EventRelay::ChatTextReceived(TextView text) {
+  Queue([text = Text(text)](HostEvents& target) { target.ChatTextReceived(text); });
+}
 
-void EventRelay::Closing() { Queue({Event::kClosing, {}, {}}); }
+void EventRelay::Closing() {
+  Queue([](HostEvents& target) { target.Closing(); });
+}
 
 void EventRelay::SentLate(TextView callsign, TextView line) {
-  Queue({Event::kSentLate, Text(callsign), Text(line)});
+  Queue([callsign = Text(callsign), line = Text(line)](HostEvents& target) {
+    target.SentLate(callsign, line);
+  });
 }
 
 void EventRelay::Deliver() {
@@ -63,17 +69,7 @@ void EventRelay::Deliver() {
     events_.pop_front();
     if (!events_.empty()) PostMessageW(window_, kDeliver, 0, 0);
   }
-  switch (event.kind) {
-    case Event::kChatText:
-      target_.ChatTextReceived(event.text);
-      break;
-    case Event::kClosing:
-      target_.Closing();
-      break;
-    case Event::kSentLate:
-      target_.SentLate(event.text, event.line);
-      break;
-  }
+  event(target_);
 }
 
 LRESULT EventRelay::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

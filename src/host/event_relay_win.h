@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <mutex>
 
 #include "host/host.h"
@@ -32,11 +33,9 @@ class EventRelay final : public HostEvents {
   LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  struct Event {
-    enum Kind { kChatText, kClosing, kSentLate } kind;
-    Text text;
-    Text line;
-  };
+  // An event is the target's call that handles it, with its own copy of
+  // what the host passed.
+  using Event = std::function<void(HostEvents&)>;
   void Queue(Event event);
   void Deliver();
 
