@@ -8,42 +8,19 @@
 
 #include "bench_util_win.h"
 #include "common/check_win.h"
+#include "common/text_win.h"
 #include "common/bstr_win.h"
 #include "host/host_app_win.h"
+#include "ui/form_controls_win.h"
 #include "loop_probe_win.h"
 #include "processes_win.h"
 
 namespace rapporta::bench {
 namespace {
 
-BOOL CALLBACK VisitChild(HWND child, LPARAM context) {
-  wchar_t name[16] = {};
-  GetClassNameW(child, name, 16);
-  if (lstrcmpiW(name, L"Edit") != 0 || !(GetWindowLongW(child, GWL_STYLE) & ES_MULTILINE)) {
-    return TRUE;
-  }
-  *reinterpret_cast<HWND*>(context) = child;
-  return FALSE;
-}
-
-// The multi-line edit control among the window's children.
-HWND FindLogBox(HWND form) {
-  HWND found = nullptr;
-  EnumChildWindows(form, &VisitChild, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-std::wstring TextOf(HWND control) {
-  std::wstring text(static_cast<std::size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1,
-                    L'\0');
-  text.resize(static_cast<std::size_t>(SendMessageW(
-      control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-  return text;
-}
-
 // The log ends with this text and its last character is inside the box.
 bool ShowsAtEnd(HWND log, const std::wstring& last) {
-  const std::wstring text = TextOf(log);
+  const std::wstring text = WindowText(log);
   if (text.size() < last.size() || text.compare(text.size() - last.size(), last.size(), last))
     return false;
   const LRESULT position = SendMessageW(log, EM_POSFROMCHAR, text.size() - 1, 0);
@@ -122,7 +99,7 @@ void RunBurstBench(const std::wstring& rapporta, int lines) {
   const Launched launched = Launch(rapporta);
   const HWND form = WaitForWindow(launched.id, &Connected, 60000);
   if (!form) throw Failure("rapporta.exe did not connect", 0);
-  const HWND log = FindLogBox(form);
+  const HWND log = GetDlgItem(form, ui::kFirstControlId + ui::lChat);
   PumpFor(500);
 
   LoopProbe probe(form);

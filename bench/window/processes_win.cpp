@@ -4,6 +4,7 @@
 
 #include "bench_util_win.h"
 #include "common/check_win.h"
+#include "common/text_win.h"
 
 namespace rapporta::bench {
 
@@ -25,12 +26,6 @@ Launched Launch(const std::wstring& program, HANDLE output) {
   launched.process.Reset(info.hProcess);
   launched.id = info.dwProcessId;
   return launched;
-}
-
-std::wstring CaptionOf(HWND window) {
-  wchar_t caption[256] = {};
-  GetWindowTextW(window, caption, 256);
-  return caption;
 }
 
 bool Connected(const std::wstring& caption) { return caption.find(L" <") != std::wstring::npos; }
@@ -56,7 +51,7 @@ BOOL CALLBACK Visit(HWND window, LPARAM context) {
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
   if (owner != search.processId || !IsWindowVisible(window)) return TRUE;
-  if (!(*search.accept)(CaptionOf(window))) return TRUE;
+  if (!(*search.accept)(WindowText(window))) return TRUE;
   search.found = window;
   return FALSE;
 }

@@ -29,7 +29,6 @@ HWND WaitForWindow(DWORD processId, const std::function<bool(const std::wstring&
 // force if it hangs.
 void CloseAndWait(HWND window, HANDLE process);
 
-std::wstring CaptionOf(HWND window);
 // A caption that shows a call sign: Rapporta's, or the minimal client's, once
 // connected.
 bool Connected(const std::wstring& caption);
