@@ -5,6 +5,7 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
+#include <type_traits>
 #include <utility>
 
 #include "common/com_object_win.h"
@@ -46,7 +47,12 @@ class Automation : public ComObject<Dual, Others...> {
 template <typename Body>
 HRESULT Guarded(Body&& body) noexcept {
   try {
-    return std::forward<Body>(body)();
+    if constexpr (std::is_void_v<decltype(body())>) {
+      std::forward<Body>(body)();
+      return S_OK;
+    } else {
+      return std::forward<Body>(body)();
+    }
   } catch (...) {
     return CaughtResult();
   }

@@ -21,10 +21,7 @@ HRESULT CopyOut(long value, long* out) {
 HRESULT CopyOut(TextView text, BSTR* out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  return Guarded([&] {
-    *out = Bstr(text).Release();
-    return S_OK;
-  });
+  return Guarded([&] { *out = Bstr(text).Release(); });
 }
 
 }  // namespace
@@ -95,38 +92,23 @@ ControlObject::ControlObject(StandinHost& host)
     : Automation(host.Types().control), host_(host) {}
 
 STDMETHODIMP ControlObject::InjectText(BSTR text) {
-  return Guarded([&] {
-    host_.Receive(Bstr::ToText(text));
-    return S_OK;
-  });
+  return Guarded([&] { host_.Receive(Bstr::ToText(text)); });
 }
 
 STDMETHODIMP ControlObject::RaiseClosing() {
-  return Guarded([&] {
-    host_.Events().RaiseClosing();
-    return S_OK;
-  });
+  return Guarded([&] { host_.Events().RaiseClosing(); });
 }
 
 STDMETHODIMP ControlObject::CloseHost() {
-  return Guarded([&] {
-    host_.CloseHost();
-    return S_OK;
-  });
+  return Guarded([&] { host_.CloseHost(); });
 }
 
 STDMETHODIMP ControlObject::Vanish() {
-  return Guarded([&] {
-    host_.Vanish();
-    return S_OK;
-  });
+  return Guarded([&] { host_.Vanish(); });
 }
 
 STDMETHODIMP ControlObject::put_Callsign(BSTR callsign) {
-  return Guarded([&] {
-    host_.SetCallsign(Bstr::ToText(callsign));
-    return S_OK;
-  });
+  return Guarded([&] { host_.SetCallsign(Bstr::ToText(callsign)); });
 }
 
 STDMETHODIMP ControlObject::get_SentCount(long* count) {
@@ -147,10 +129,7 @@ STDMETHODIMP ControlObject::FailNextCall(long result) {
 }
 
 STDMETHODIMP ControlObject::RaiseInNextSend(BSTR text) {
-  return Guarded([&] {
-    host_.RaiseInNextSend(Bstr::ToText(text));
-    return S_OK;
-  });
+  return Guarded([&] { host_.RaiseInNextSend(Bstr::ToText(text)); });
 }
 
 STDMETHODIMP ControlObject::put_EventsByTable(VARIANT_BOOL byTable) {
@@ -182,7 +161,6 @@ STDMETHODIMP ControlObject::InjectNumbered(BSTR prefix, long count) {
       const std::wstring number = std::to_wstring(i);
       host_.Receive(start + FromWide(number));
     }
-    return S_OK;
   });
 }
 
