@@ -11,8 +11,8 @@
 namespace rapporta::test {
 namespace {
 
-// The window's keys and the host's answers, in the orders that matter; the
-// real window and a slow host show the same in the window tests.
+// The orders of steps; lines typed while a send is out, and a failed send
+// with lines behind it, are the window tests' (the real keys, a slow host).
 TEST(Sending, EachLineIsTakenOutSentOnceInOrderAndEchoedOrPutBack) {
   using Act = std::function<void(RecordingWindow&, chat::Sender&)>;
   const auto enter = [](RecordingWindow& w, chat::Sender& s, const char16_t* typed) {
@@ -32,28 +32,6 @@ TEST(Sending, EachLineIsTakenOutSentOnceInOrderAndEchoedOrPutBack) {
        },
        {"input=", "send hello", "log incoming", "callsign", "log N0CALL>hello", "focus"},
        u"next"},
-      {"lines finished during a send go after it, in order; Enter on the empty box then is "
-       "the line already handed over",
-       [enter](RecordingWindow& w, chat::Sender& s) {
-         w.inSend = [&w, &s, enter, first = true]() mutable {
-           if (!std::exchange(first, false)) return;
-           enter(w, s, u"two");
-           enter(w, s, u"");
-           enter(w, s, u"three");
-         };
-       },
-       {"input=", "send hello", "input=", "input=", "callsign", "log N0CALL>hello", "send two",
-        "callsign", "log N0CALL>two", "send three", "callsign", "log N0CALL>three", "focus"},
-       u""},
-      {"a failed send puts its line and those behind it back, ahead of what was typed since",
-       [enter](RecordingWindow& w, chat::Sender& s) {
-         w.inSend = [&w, &s, enter] {
-           enter(w, s, u"two");
-           w.input = u"par";
-           Fail();
-         };
-       },
-       {"input=", "send hello", "input=", "input=hello two par", "failure"}, u"hello two par"},
       {"a call sign that fails after the send: echoed with the start-up call sign, the lines "
        "behind put back, then reported",
        [enter](RecordingWindow& w, chat::Sender& s) {
