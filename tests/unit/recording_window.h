@@ -35,7 +35,6 @@ class RecordingWindow : public connection::StartupWindow,
                         public host::Host {
  public:
   Steps steps;
-  bool another = false;  // another instance runs
   bool hasHost = true;   // start-up made a host
   bool closeRequested = false;
   Text input = u"hello";
@@ -58,7 +57,7 @@ class RecordingWindow : public connection::StartupWindow,
   // What start-up needs.
   bool AnotherInstanceRunning() override {
     steps.push_back("instance?");
-    return another;
+    return false;
   }
   void ShowMessage(TextView text, TextView title) override {
     steps.push_back("message " + Narrow(title) + ": " + Narrow(text));

@@ -20,15 +20,9 @@ TEST(Startup, FormLoadTakesItsStepsInOrderAndStopsWhereItMust) {
   const std::tuple<const char*, Arrange, Outcome, Steps> cases[] = {
       {"connected", [](RecordingWindow&) {}, StartupOutcome::Connected,
        {"instance?", "connect", "callsign", caption, "keep N0CALL", "time on"}},
-      {"second instance: the host is never created", [](RecordingWindow& w) { w.another = true; },
-       StartupOutcome::AlreadyRunning,
-       {"instance?", "message Rapporta: " + Narrow(u"既に起動しています")}},
       {"no host object: caption and time left alone", [](RecordingWindow& w) { w.hasHost = false; },
        StartupOutcome::Unconnected,
        {"instance?", "connect", "message missing!!: Launch EchoLink Faild!!"}},
-      // Set from the start, the close is looked at only once connecting has returned.
-      {"the host closes while connecting", [](RecordingWindow& w) { w.closeRequested = true; },
-       StartupOutcome::Closed, {"instance?", "connect"}},
       {"the host closes while its call sign is read",
        [](RecordingWindow& w) { w.inCallsign = [&w] { w.closeRequested = true; }; },
        StartupOutcome::Closed, {"instance?", "connect", "callsign", caption, "keep N0CALL"}},
