@@ -22,7 +22,7 @@ BOOL Refuse(DWORD error) {
 }
 
 TEST(WriteWhole, ReplacesTheFileWholeOrLeavesItAndNothingElse) {
-  enum Fail { kNone, kThirdWrite, kWriteNothing, kFlush, kSwap, kSwapMoved };
+  enum Fail { kNone, kCreate, kThirdWrite, kWriteNothing, kFlush, kSwap, kSwapMoved };
   constexpr DWORD kNew = 1u << 30, kFolder = FILE_ATTRIBUTE_DIRECTORY, kNotHeld = MAXDWORD,
                   kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   const struct {
@@ -44,6 +44,7 @@ TEST(WriteWhole, ReplacesTheFileWholeOrLeavesItAndNothingElse) {
       {"a folder", kFolder, kNone, "ReplaceFileW", ERROR_ACCESS_DENIED},
       {"in a folder gone meanwhile", kNew, kNone, "CreateFileW", ERROR_PATH_NOT_FOUND, kNotHeld,
        L"gone\\chat.txt"},
+      {"creating the temporary file fails", 0, kCreate, "CreateFileW"},
       {"the third write fails, after short ones", 0, kThirdWrite, "WriteFile"},
       {"a write writes nothing", 0, kWriteNothing, "WriteFile"},
       {"the flush fails", 0, kFlush, "FlushFileBuffers"},
@@ -74,6 +75,10 @@ TEST(WriteWhole, ReplacesTheFileWholeOrLeavesItAndNothingElse) {
         return Refuse(ERROR_IO_DEVICE);
       return WriteFile(file, bytes, c.fail == kThirdWrite ? std::min(size, 7ul) : size, written,
                        nullptr);
+    };
+    if (c.fail == kCreate) calls.createNew = [](auto&, DWORD) {
+      Refuse(ERROR_ACCESS_DENIED);
+      return INVALID_HANDLE_VALUE;
     };
     if (c.fail == kFlush) calls.flush = [](HANDLE) { return Refuse(ERROR_IO_DEVICE); };
     if (c.fail == kSwap) {

@@ -38,6 +38,10 @@ TEST_F(Sending, LinesTypedWhileASendIsOutGoAfterItEachOnceAndWhole) {
       {"a double Enter sends its line once", [](Sending&) { Type("one\n\ntwo\n"); },
        {u"one", u"two"}, L""},
       {"Enter on the empty box sends the empty line", [](Sending&) { Type("\n"); }, {u""}, L""},
+      {"a line beyond ASCII", [](Sending& t) {
+         SetWindowTextW(t.Control(sInput), L"こんにちは");
+         Type("\n");
+       }, {u"こんにちは"}, L""},
       {"before, during and after a call",
        [](Sending& t) {
          // The window's thread waits inside the send: keys "during" come
