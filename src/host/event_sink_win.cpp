@@ -7,7 +7,7 @@ namespace rapporta::host {
 
 STDMETHODIMP EventSink::ChatTextReceived(BSTR text) noexcept {
   try {
-    if (HostEvents* events = events_) events->ChatTextReceived(Bstr::ToText(text));
+    events_.ChatTextReceived(Bstr::ToText(text));
     return S_OK;
   } catch (...) {
     return CaughtResult();
@@ -16,7 +16,7 @@ STDMETHODIMP EventSink::ChatTextReceived(BSTR text) noexcept {
 
 STDMETHODIMP EventSink::Closing() noexcept {
   try {
-    if (HostEvents* events = events_) events->Closing();
+    events_.Closing();
     return S_OK;
   } catch (...) {
     return CaughtResult();

@@ -2,7 +2,6 @@
 // Receives the host's events and hands them to the window. The host may call
 // it through IDispatch::Invoke with the dispatch ids of its own type
 // information, or through the event interface's table; both arrive here.
-#include <atomic>
 #include <memory>
 
 #include "common/com_object_win.h"
@@ -16,11 +15,8 @@ class EventSink final : public ComObject<IHostAppEvents> {
   // keep holds events alive for as long as a call may reach the sink.
   EventSink(HostEvents& events, DISPID chatTextReceived, DISPID closing,
             std::shared_ptr<void> keep = nullptr)
-      : events_(&events), keep_(std::move(keep)), chatTextReceived_(chatTextReceived),
+      : events_(events), keep_(std::move(keep)), chatTextReceived_(chatTextReceived),
         closing_(closing) {}
-
-  // After this no event reaches the window, even one already on its way.
-  void Detach() noexcept { events_ = nullptr; }
 
   // IHostAppEvents
   STDMETHODIMP ChatTextReceived(BSTR text) noexcept override;
@@ -34,7 +30,7 @@ class EventSink final : public ComObject<IHostAppEvents> {
                       VARIANT* result, EXCEPINFO*, UINT* argError) noexcept override;
 
  private:
-  std::atomic<HostEvents*> events_;
+  HostEvents& events_;
   std::shared_ptr<void> keep_;
   DISPID chatTextReceived_;
   DISPID closing_;

@@ -181,11 +181,6 @@ std::vector<Text> StandinSession::SentLines() {
   return lines;
 }
 
-void ChooseFile(HWND dialog, const std::wstring& path) {
-  SetText(FileNameEdit(dialog), path);
-  Press(dialog, IDOK);
-}
-
 std::wstring WithoutTimes(const std::wstring& log) {
   static const std::wregex time(L"\\[[0-9]{2}:[0-9]{2}\\]");
   return std::regex_replace(log, time, L"[00:00]");

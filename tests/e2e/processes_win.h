@@ -142,8 +142,6 @@ inline std::wstring BoxText(HWND box) { return WindowText(GetDlgItem(box, 0xffff
 inline void Press(HWND dialog, int button) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
-// Types a file name into the save dialog and presses its Save button.
-void ChooseFile(HWND dialog, const std::wstring& path);
 // The log with every time prefix "[HH:MM]" written as "[00:00]": received
 // texts that hold no "[" make this exact.
 std::wstring WithoutTimes(const std::wstring& log);

@@ -30,6 +30,7 @@ struct FakeHostState {
   std::optional<Failure> failCreate;     // creation fails
   std::optional<Failure> failNextCall;   // the next SendChat or call-sign read fails
   std::function<void()> duringCreate;    // runs inside creation, events bound
+  std::function<void()> duringCallsign;  // runs inside the call-sign read
   std::function<void()> duringSend;      // runs inside SendChat, after it was recorded
   host::HostEvents* events = nullptr;    // bound while the host object lives
 };
@@ -40,6 +41,7 @@ class FakeHost final : public host::Host {
   ~FakeHost() override { state_->events = nullptr; }
   Text LocalCallsign() override {
     if (state_->failNextCall) throw *std::exchange(state_->failNextCall, std::nullopt);
+    if (state_->duringCallsign) state_->duringCallsign();
     return state_->callsign;
   }
   void SendChat(TextView text) override {

@@ -7,7 +7,6 @@
 
 #include "chat/sending.h"
 #include "common/failure.h"
-#include "connection/startup.h"
 #include "host/host.h"
 
 namespace rapporta::test {
@@ -30,14 +29,10 @@ void RecordFailure(Steps& steps, Handler handler) {
   }
 }
 
-class RecordingWindow : public connection::StartupWindow,
-                        public chat::SendingWindow,
-                        public host::Host {
+class RecordingWindow : public chat::SendingWindow, public host::Host {
  public:
   Steps steps;
-  bool another = false;  // another instance runs
   bool hasHost = true;   // start-up made a host
-  bool closeRequested = false;
   Text input = u"hello";
   Text callsign = u"N0CALL";
   // Run inside their call, once it is written down; Fail fails it.
@@ -55,23 +50,6 @@ class RecordingWindow : public connection::StartupWindow,
     inSend();
   }
 
-  // What start-up needs.
-  bool AnotherInstanceRunning() override {
-    steps.push_back("instance?");
-    return another;
-  }
-  void ShowMessage(TextView text, TextView title) override {
-    steps.push_back("message " + Narrow(title) + ": " + Narrow(text));
-  }
-  host::Host* ConnectHost() override {
-    steps.push_back("connect");
-    return Echo();
-  }
-  bool CloseRequested() const override { return closeRequested; }
-  void SetCaption(TextView caption) override { steps.push_back("caption " + Narrow(caption)); }
-  void SetStartupCallsign(TextView text) override { steps.push_back("keep " + Narrow(text)); }
-  void SetShowTime(bool on) override { steps.push_back(on ? "time on" : "time off"); }
-
   // What sending needs.
   host::Host* Echo() override { return hasHost ? this : nullptr; }
   Text StartupCallsign() override { return u"JA1OLD"; }
@@ -83,7 +61,5 @@ class RecordingWindow : public connection::StartupWindow,
   void FocusInput() override { steps.push_back("focus"); }
   void SetChatText(TextView text) override { steps.push_back("log " + Narrow(text)); }
 };
-
-using Arrange = void (*)(RecordingWindow&);
 
 }  // namespace rapporta::test

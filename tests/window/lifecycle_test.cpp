@@ -3,6 +3,8 @@
 
 #include <sddl.h>
 
+#include <atomic>
+
 #include "common/unique_win.h"
 #include "ui/message_loop_win.h"
 
@@ -53,48 +55,30 @@ TEST_F(Lifecycle, ConnectedStartShowsCallsignAndVersionAndASecondCopyEndsAtTheMe
   EXPECT_NE(host->events, nullptr) << "the host let go";
 }
 
-// Fails the first layout as a control that goes away would: the "Send" button
-// is destroyed once the log box is given its first fitted size.
-LRESULT CALLBACK DestroySendAtTheFirstLayout(int code, WPARAM wParam, LPARAM lParam) {
-  const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lParam);
-  static HWND log = nullptr;
-  static int designedHeight = -1;
-  if (code == HC_ACTION && call.message == WM_WINDOWPOSCHANGING &&
-      GetDlgCtrlID(call.hwnd) == ui::kFirstControlId + lChat) {
-    const auto& position = *reinterpret_cast<const WINDOWPOS*>(call.lParam);
-    if (log != call.hwnd) designedHeight = position.cy;  // placed as designed
-    log = call.hwnd;
-    if (position.cy != designedHeight)
-      DestroyWindow(GetDlgItem(GetParent(call.hwnd), ui::kFirstControlId + B_Send));
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 // Start-up tells the user of a failure (the operation and its code) before
 // anything shows; a start-up that cannot finish ends the program without
 // showing the window and with no host object left.
 TEST_F(Lifecycle, StartupReportsBeforeTheWindowShowsAndEndsWithoutItIfItCannotFinish) {
-  HHOOK hook = nullptr;
   const struct {
     const char* what;
     std::function<void()> arrange;
-    const wchar_t* report;  // how the report starts; null: none
-    int created;            // host objects made
+    const wchar_t* report;  // what the report says; null: none
     ui::StartResult result = ui::StartResult::Ended;
   } cases[] = {
       {"the host cannot be made", [&] {
          host->failCreate =
              Failure("CoCreateInstance(HostApp)", static_cast<std::int32_t>(0x80040154));
        }, L"EchoLink に接続できませんでした。Rapporta を終了します。\r\n\r\n"
-          L"詳細: CoCreateInstance(HostApp) / エラー 0x80040154", 1},
+          L"詳細: CoCreateInstance(HostApp) / エラー 0x80040154"},
       {"the host closes meanwhile", [&] { host->duringCreate = [&] { host->events->Closing(); }; },
-       nullptr, 1},
-      {"the first layout fails", [&] {
-         hook = SetWindowsHookExW(WH_CALLWNDPROC, &DestroySendAtTheFirstLayout, nullptr,
-                                  GetCurrentThreadId());
-       }, L"予期しないエラーが起きました", 0},
+       nullptr},
+      {"the host closes while its call sign is read",
+       [&] { host->duringCallsign = [&] { host->events->Closing(); }; }, nullptr},
+      {"the call sign cannot be read", [&] {
+         host->failNextCall = Failure("HostStation.Callsign", static_cast<std::int32_t>(0x800706BA));
+       }, L"詳細: HostStation.Callsign / エラー 0x800706BA"},
       // The window then opens, unconnected.
-      {"no host object", [&] { host->giveNoObject = true; }, L"Launch EchoLink Faild!!", 1,
+      {"no host object", [&] { host->giveNoObject = true; }, L"Launch EchoLink Faild!!",
        ui::StartResult::Running},
   };
   for (const auto& c : cases) {
@@ -102,16 +86,15 @@ TEST_F(Lifecycle, StartupReportsBeforeTheWindowShowsAndEndsWithoutItIfItCannotFi
     host = std::make_shared<FakeHostState>();
     c.arrange();
     EXPECT_EQ(Start(), c.result);
-    if (hook) UnhookWindowsHookEx(std::exchange(hook, nullptr));
     const bool runs = c.result == ui::StartResult::Running;
     EXPECT_EQ(Window() != nullptr, runs);
     EXPECT_EQ(VisibleForms(), runs ? 1 : 0);
-    EXPECT_EQ(host->created, c.created);
+    EXPECT_EQ(host->created, 1);
     EXPECT_EQ(host->events, nullptr) << "a host object left";
     const auto seen = user.Take();
     ASSERT_EQ(seen.size(), c.report ? 1u : 0u);
     if (c.report) {
-      EXPECT_EQ(seen[0].text.rfind(c.report, 0), 0u) << seen[0].text;
+      EXPECT_NE(seen[0].text.find(c.report), std::wstring::npos) << seen[0].text;
       EXPECT_EQ(seen[0].formsVisible, 0);
     }
   }
@@ -126,43 +109,57 @@ void KillThreadTimer(UINT_PTR timer) noexcept { KillTimer(nullptr, timer); }
 using ThreadTimer = Unique<UINT_PTR, KillThreadTimer>;
 
 // Closing raised inside a loop that runs under a handler (the system's, a
-// host call's) closes the window once that loop has ended. (Moving the window
-// runs the same loop as sizing it.)
-TEST_F(Lifecycle, ClosingInsideALoopClosesOnceTheLoopEnds) {
-  bool inSend = false, sendEnds = false;
+// host call's, a question's) closes the window once that loop has ended; the
+// work under way finishes, a line received meanwhile included. (Moving the
+// window runs the same loop as sizing it; the save dialog and the question
+// are held by the same handler.)
+TEST_F(Lifecycle, ClosingInsideALoopClosesOnceTheLoopEndsAndTheWorkFinishes) {
+  std::atomic<bool> inSend = false, asking = false, leaving = false;
+  const std::wstring path = folder.Path(L"closing.txt");
   const struct {
     const char* name;
     std::function<void()> enter;
-    DWORD loop;  // GUI_IN*; 0: the send's
+    std::function<bool()> inside;
   } loops[] = {
       {"sizing", [&] { PostMessageW(Window(), WM_SYSCOMMAND, SC_SIZE | WMSZ_BOTTOMRIGHT, 0); },
-       GUI_INMOVESIZE},
+       [] { return InSystemLoop(GUI_INMOVESIZE); }},
       {"the system menu, by Alt+Space in the log", [&] {
          SetFocus(Control(lChat));
          PressKey(VK_SPACE, {VK_MENU});
-       }, GUI_INMENUMODE},
-      {"the log box's mouse menu", [&] { OpenLogMenu(); }, GUI_INMENUMODE},
+       }, [] { return InSystemLoop(GUI_INMENUMODE); }},
+      {"the log box's mouse menu", [&] { OpenLogMenu(); },
+       [] { return InSystemLoop(GUI_INMENUMODE); }},
       // A call to an out-of-process host pumps messages.
       {"a send", [&] {
          host->duringSend = [&] {
            inSend = true;
-           PumpUntil([&] { return sendEnds; });
+           PumpUntil([&] { return leaving.load(); });
          };
+         SetWindowTextW(Control(sInput), L"last words");
          PostMessageW(Control(B_Send), BM_CLICK, 0, 0);
-       }, 0},
+       }, [&] { return inSend.load(); }},
+      {"the question before an existing file is replaced", [&] {
+         WriteBytes(path, "old");
+         user.Set({.fileName = path, .button = IDYES, .first = [&](HWND box) {
+           if (!GetDlgItem(box, IDYES)) return;  // the save dialog
+           asking = true;
+           while (!leaving) Sleep(10);
+         }});
+         PostMessageW(Control(B_Save), BM_CLICK, 0, 0);
+       }, [&] { return asking.load(); }},
   };
-  const auto inside = [&](DWORD loop) { return loop ? InSystemLoop(loop) : inSend; };
   // Ends whichever loop runs: a menu's, sizing's by Escape (to the thread:
-  // the loop takes it even if the window has gone meanwhile), the send's.
+  // the loop takes it even if the window has gone meanwhile), the send's,
+  // the question's by Yes.
   const auto leave = [&] {
     EndMenu();
     PostThreadMessageW(GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0);
-    sendEnds = true;
+    leaving = true;
   };
   for (const auto& loop : loops) {
     SCOPED_TRACE(loop.name);
     host = std::make_shared<FakeHostState>();
-    inSend = sendEnds = false;
+    inSend = asking = leaving = false;
     StartInFront();
     const HWND window = Window();
     bool closed = false, checked = false, aliveInLoop = false;
@@ -170,12 +167,12 @@ TEST_F(Lifecycle, ClosingInsideALoopClosesOnceTheLoopEnds) {
     tick = [&] {
       if (!closed) {
         // Closing comes once the loop runs (or, failing that, at last).
-        if (!inside(loop.loop) && ++waits < 50) return;
-        EXPECT_TRUE(inside(loop.loop)) << "the loop never ran";
+        if (!loop.inside() && ++waits < 50) return;
+        EXPECT_TRUE(loop.inside()) << "the loop never ran";
         host->events->Closing();
         closed = true;
       } else {
-        if (!checked) aliveInLoop = IsWindow(window) && host->events;
+        if (!checked && (aliveInLoop = IsWindow(window) && host->events)) Receive(u"while busy");
         checked = true;
         leave();
       }
@@ -186,6 +183,9 @@ TEST_F(Lifecycle, ClosingInsideALoopClosesOnceTheLoopEnds) {
     EXPECT_TRUE(aliveInLoop) << "closed inside the loop";
     EXPECT_EQ(form->Window(), nullptr);
     EXPECT_EQ(host->events, nullptr) << "the host kept";
+    EXPECT_EQ(host->Sent(), inSend ? std::vector<Text>{u"last words"} : std::vector<Text>{});
+    if (asking) EXPECT_EQ(ReadBytes(path), "\r\n\r\n[14:07]while busy");
+    for (const Shown& shown : user.Take()) EXPECT_EQ(shown.text.find(L"詳細"), std::wstring::npos);
   }
 }
 
