@@ -43,7 +43,7 @@ using Microsoft::WRL::ComPtr;
 using Operation = std::atomic<const char*>;
 
 // What the host thread holds of the host; only that thread touches it.
-struct Remote {
+struct HostObjects {
   ComPtr<IHostApp> app;
   ComPtr<EventSink> sink;
   std::optional<AdviseToken> advise;
@@ -128,7 +128,7 @@ class HostAppClient final : public Host {
  private:
   static WaitRules Rules(DWORD bound) { return {bound, true}; }
 
-  static Text ReadCallsign(Remote& remote, Operation& operation) {
+  static Text ReadCallsign(HostObjects& remote, Operation& operation) {
     Bstr value;
     {
       ComPtr<IHostStation> station;
@@ -142,7 +142,7 @@ class HostAppClient final : public Host {
 
   HostBounds bounds_;
   std::shared_ptr<EventRelay> relay_;
-  std::shared_ptr<Remote> remote_ = std::make_shared<Remote>();
+  std::shared_ptr<HostObjects> remote_ = std::make_shared<HostObjects>();
   HostThread thread_;  // first to go: no call runs once the rest goes
 };
 
