@@ -15,6 +15,8 @@
 namespace rapporta::host {
 
 struct HostThread::Call {
+  Call(const char* name, std::function<void()> body, std::function<void()> lateWork)
+      : operation(name), work(std::move(body)), late(std::move(lateWork)) {}
   std::atomic<const char*> operation;
   std::function<void()> work;
   std::function<void()> late;
