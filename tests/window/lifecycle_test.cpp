@@ -184,7 +184,9 @@ TEST_F(Lifecycle, ClosingInsideALoopClosesOnceTheLoopEndsAndTheWorkFinishes) {
     EXPECT_EQ(form->Window(), nullptr);
     EXPECT_EQ(host->events, nullptr) << "the host kept";
     EXPECT_EQ(host->Sent(), inSend ? std::vector<Text>{u"last words"} : std::vector<Text>{});
-    if (asking) EXPECT_EQ(ReadBytes(path), "\r\n\r\n[14:07]while busy");
+    if (asking) {
+      EXPECT_EQ(ReadBytes(path), "\r\n\r\n[14:07]while busy");
+    }
     for (const Shown& shown : user.Take()) EXPECT_EQ(shown.text.find(L"詳細"), std::wstring::npos);
   }
 }
