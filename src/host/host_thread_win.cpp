@@ -91,7 +91,8 @@ void HostThread::Finish(std::function<void()> last, DWORD bound) noexcept {
     state_->quit = true;
   }
   state_->wake.notify_one();
-  // An event on its way to this thread must not hold the host thread up.
+  // A plain bounded wait: the window is going, and the host's events are
+  // posted, so nothing on the host's side waits for this thread.
   const std::atomic<bool> never{false};
   if (WaitForCall(state_->ended.Get(), {bound, false}, never) == CallWait::Answered) {
     state_->thread.join();
