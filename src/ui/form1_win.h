@@ -1,8 +1,9 @@
 #pragma once
 // Form1, the program's one window: it routes the messages of its six
 // controls and the host's events to their handlers, and keeps the failure
-// policy. The rules live beside it: start-up, the host's events and unload
-// in connection/, the log, sending and the keys in chat/.
+// policy and the close rule. The host's two events and unload are its own
+// handlers; the other rules live beside it: start-up in connection/, the
+// log, sending and the keys in chat/.
 //
 // For tests and the program's entry:
 //   Form1 form(services);            // services are injected (host, save, clock)
