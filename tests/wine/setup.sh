@@ -31,15 +31,25 @@ if ! display_alive; then
 fi
 export DISPLAY=$(cat "$WINE_STATE_DIR/display")
 
-if [ ! -f "$WINE_STATE_DIR/prefix.ready" ]; then
+make_prefix() {
   rm -rf "$WINEPREFIX"
-  wineboot -i >"$WINE_STATE_DIR/wineboot.log" 2>&1 </dev/null 9>&-
-  # Without a window manager, Wine waits 2 s for one each time a top-level
-  # window is shown or hidden; unmanaged windows skip the wait.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
-    >>"$WINE_STATE_DIR/wineboot.log" 2>&1 </dev/null 9>&-
-  # A fresh prefix must go idle once, or local-server activation stalls.
-  wineserver -w 9>&-
+  wineboot -i >"$WINE_STATE_DIR/wineboot.log" 2>&1 </dev/null 9>&- &&
+    # Without a window manager, Wine waits 2 s for one each time a top-level
+    # window is shown or hidden; unmanaged windows skip the wait.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+      >>"$WINE_STATE_DIR/wineboot.log" 2>&1 </dev/null 9>&- &&
+    # A fresh prefix must go idle once, or local-server activation stalls.
+    wineserver -w 9>&-
+}
+if [ ! -f "$WINE_STATE_DIR/prefix.ready" ]; then
+  # A fresh prefix made while another is being made beside it has failed
+  # at once now and then: once more, after saying why.
+  if ! make_prefix; then
+    echo "making the Wine prefix failed; once more. Its log:" >&2
+    cat "$WINE_STATE_DIR/wineboot.log" >&2
+    wineserver -k 9>&- 2>/dev/null || true
+    make_prefix
+  fi
   touch "$WINE_STATE_DIR/prefix.ready"
 fi
 # Keep one wineserver for the whole run instead of one per test.
