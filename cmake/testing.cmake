@@ -20,13 +20,15 @@ function(_rapporta_add_wine_cases name prefix run gui timeout fixtures locks sou
   gtest_add_tests(TARGET ${name} ${sources} TEST_PREFIX "${prefix}" TEST_LIST _cases)
   set(_state ${RAPPORTA_TEST_ARCH})
   set(_wine wine)
+  # The emulator ends a case that nears its timeout itself, saying where it hung.
+  set(_environment RAPPORTA_TEST_TIMEOUT=${timeout})
   if(run)
     set(_state ${RAPPORTA_TEST_ARCH}-${run})
     set(_wine wine-${run})
-    set_tests_properties(${_cases} PROPERTIES ENVIRONMENT RAPPORTA_WINE_RUN=${run})
+    list(APPEND _environment RAPPORTA_WINE_RUN=${run})
   endif()
   set_tests_properties(${_cases} PROPERTIES FIXTURES_REQUIRED "${_wine};${fixtures}"
-                       TIMEOUT ${timeout})
+                       TIMEOUT ${timeout} ENVIRONMENT "${_environment}")
   if(gui)
     list(APPEND locks display.${_state})
   endif()

@@ -5,6 +5,7 @@
 #include "bench_util_win.h"
 #include "common/check_win.h"
 #include "common/text_win.h"
+#include "support/pump_win.h"
 
 namespace rapporta::bench {
 namespace {
@@ -35,7 +36,7 @@ BenchForm::BenchForm() {
 void BenchForm::Settle() {
   // Queued entries wait for their update on a timer that only a loop sees.
   while (form_->LogPending()) PumpFor(1);
-  PumpPending();
+  test::PumpPending();
   UpdateWindow(form_->Window());
 }
 

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstdarg>
 
+#include <psapi.h>
+
+#include "support/pump_win.h"
+
 namespace rapporta::bench {
 
 double NowMs() {
@@ -26,22 +30,22 @@ Figures Summarize(std::vector<double> samples) {
   return figures;
 }
 
-void PumpPending() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
 void PumpFor(double milliseconds) {
   const double end = NowMs() + milliseconds;
   for (;;) {
-    PumpPending();
+    test::PumpPending();
     const double left = end - NowMs();
     if (left <= 0) return;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left) + 1, QS_ALLINPUT);
   }
+}
+
+Memory MemoryOf(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(process, &counters, sizeof counters);
+  return {static_cast<double>(counters.WorkingSetSize) / 1048576.0,
+          static_cast<double>(counters.PagefileUsage) / 1048576.0};
 }
 
 void PrintRow(const std::string& what, const std::string& figures) {

@@ -2,11 +2,14 @@
 // Timing, figures and the table the window benchmarks print.
 #include <windows.h>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace rapporta::bench {
+
+using namespace std::chrono_literals;
 
 // Milliseconds on the performance counter.
 double NowMs();
@@ -19,10 +22,14 @@ struct Figures {
 };
 Figures Summarize(std::vector<double> samples);
 
-// Dispatches every message waiting for this thread.
-void PumpPending();
 // Pumps for a while: lets Wine finish painting and settle.
 void PumpFor(double milliseconds);
+
+struct Memory {
+  double workingSetMb = 0;
+  double privateMb = 0;
+};
+Memory MemoryOf(HANDLE process);
 
 // One row of the printed table: what was measured, then its figures.
 void PrintRow(const std::string& what, const std::string& figures);

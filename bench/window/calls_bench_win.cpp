@@ -7,30 +7,28 @@
 #include "bench_util_win.h"
 #include "common/check_win.h"
 #include "host/echolink_host_win.h"
-#include "processes_win.h"
+#include "programs_win.h"
 
 namespace rapporta::bench {
 namespace {
 
 void MarkConnected(const std::wstring& program, const std::string& name) {
-  const Launched launched = Launch(program);
-  const HWND window = WaitForWindow(launched.id, &Connected, 60000);
-  if (!window) throw Failure("no connected window of the started program", 0);
+  const test::Process process(program, L"");
+  if (!process.WaitForWindow(nullptr, test::kConnected, 60s)) {
+    throw Failure("no connected window of the started program", 0);
+  }
   // The trace and this line share the output: the line comes after every
   // call that start-up made.
-  std::fprintf(stderr, "connected %04lx %s\n", static_cast<unsigned long>(launched.id),
-               name.c_str());
+  std::fprintf(stderr, "connected %04lx %s\n", GetProcessId(process.Handle()), name.c_str());
   std::fflush(stderr);
-  CloseAndWait(window, launched.process.Get());
 }
 
 }  // namespace
 
 void RunCallsBench(const StartupPrograms& programs) {
-  auto control = ConnectStandin();
+  const test::StandinSession standin;
   MarkConnected(programs.minimal, "minimal client");
   for (const Build& build : programs.builds) MarkConnected(build.path, build.name);
-  CloseStandin(control);
 }
 
 double OneCallMs() {

@@ -9,11 +9,10 @@
 #include "bench_util_win.h"
 #include "common/check_win.h"
 #include "common/text_win.h"
-#include "common/bstr_win.h"
 #include "host/host_app_win.h"
 #include "ui/form_controls_win.h"
 #include "loop_probe_win.h"
-#include "processes_win.h"
+#include "programs_win.h"
 
 namespace rapporta::bench {
 namespace {
@@ -34,13 +33,9 @@ std::wstring BurstLine(int n) {
   return L"JA1XYZ-L>burst line " + std::to_wstring(n) + L" of the test, QSL 73";
 }
 
-double InjectAll(IStandinControl& control, int lines) {
+double InjectAll(test::StandinSession& standin, int lines) {
   const double began = NowMs();
-  for (int n = 1; n <= lines; ++n) {
-    const std::wstring line = BurstLine(n);
-    const Bstr text(FromWide(line));
-    CheckHr(control.InjectText(text.Get()), "StandinControl.InjectText");
-  }
+  for (int n = 1; n <= lines; ++n) standin.Inject(FromWide(BurstLine(n)));
   return NowMs() - began;
 }
 
@@ -83,36 +78,34 @@ class NullClient final : public host::HostEvents {
 }  // namespace
 
 void RunBurstBench(const std::wstring& rapporta, int lines) {
-  auto control = ConnectStandin();
+  test::StandinSession standin;
   // First the same calls with nobody listening, and with a client that does
   // nothing: what the host link alone costs.
-  const double alone = InjectAll(*control.Get(), lines);
+  const double alone = InjectAll(standin, lines);
   double nullClient = 0;
   {
     const NullClient client;
     const double start = NowMs();
-    InjectAll(*control.Get(), lines);
+    InjectAll(standin, lines);
     while (client.Received() < lines && NowMs() - start < 60000) Sleep(1);
     nullClient = NowMs() - start;
   }
 
-  const Launched launched = Launch(rapporta);
-  const HWND form = WaitForWindow(launched.id, &Connected, 60000);
+  const test::Process program(rapporta, L"");
+  const HWND form = program.WaitForWindow(nullptr, test::kConnected, 60s);
   if (!form) throw Failure("rapporta.exe did not connect", 0);
   const HWND log = GetDlgItem(form, ui::kFirstControlId + ui::lChat);
   PumpFor(500);
 
   LoopProbe probe(form);
   const double began = NowMs();
-  const double injecting = InjectAll(*control.Get(), lines);
+  const double injecting = InjectAll(standin, lines);
   const std::wstring last = BurstLine(lines);
   while (!ShowsAtEnd(log, last) && NowMs() - began < 60000) Sleep(1);
   const double visible = NowMs() - began;
   PumpFor(200);
   probe.Stop();
-  const Memory memory = MemoryOf(launched.process.Get());
-  CloseAndWait(form, launched.process.Get());
-  CloseStandin(control);
+  const Memory memory = MemoryOf(program.Handle());
 
   PrintRow(Format("burst of %d lines over COM: last line visible after", lines),
            Format("%7.1f ms (events delivered in %.1f ms, then %.1f ms)", visible, injecting,

@@ -12,12 +12,10 @@
 #include "bench_util_win.h"
 #include "calls_bench_win.h"
 #include "common/failure.h"
-#include "processes_win.h"
+#include "programs_win.h"
 
 namespace rapporta::bench {
 namespace {
-
-bool Any(const std::wstring&) { return true; }
 
 struct Series {
   std::vector<double> times;
@@ -27,31 +25,29 @@ struct Series {
 
 double Median(std::vector<double> values) { return Summarize(std::move(values)).median; }
 
-// Launch to a visible window that accept takes; then, once it has settled,
-// its memory; the window is closed again.
-void StartOnce(const std::wstring& program, bool (*accept)(const std::wstring&), Series& into,
+// Launch to a visible window whose caption holds caption (any when empty);
+// then, once it has settled, its memory; the program is closed again.
+void StartOnce(const std::wstring& program, const wchar_t* caption, Series& into,
                bool withMemory = true) {
   const double began = NowMs();
-  const Launched launched = Launch(program);
-  const HWND window = WaitForWindow(launched.id, accept, 60000);
+  const test::Process process(program, L"");
+  const HWND window = process.WaitForWindow(nullptr, caption, 60s);
   const double took = NowMs() - began;
   if (!window) throw Failure("no window of the started program", 0);
   into.times.push_back(took);
   if (withMemory) {
     Sleep(300);
-    const Memory memory = MemoryOf(launched.process.Get());
+    const Memory memory = MemoryOf(process.Handle());
     into.workingSet.push_back(memory.workingSetMb);
     into.privateBytes.push_back(memory.privateMb);
   }
-  CloseAndWait(window, launched.process.Get());
 }
 
 // The host not running: the program starts it. The host stays after the
 // program closes and is closed here.
 void ColdStart(const std::wstring& program, Series& into) {
-  StartOnce(program, &Connected, into, false);
-  auto control = ConnectStandin();
-  CloseStandin(control);
+  StartOnce(program, test::kConnected, into, false);
+  const test::StandinSession host;
 }
 
 std::string Cell(const Series& series) {
@@ -79,25 +75,25 @@ void RunStartupBench(const StartupPrograms& programs, int runs) {
   std::vector<double> oneCall;
   std::vector<Series> warm(programs.builds.size()), cold(programs.builds.size());
   for (int run = 0; run < runs; ++run) {
-    StartOnce(programs.bare, &Any, bare);
-
-    // The host's own start: activation of a server that is not running.
-    const double began = NowMs();
-    auto control = ConnectStandin();
-    host.times.push_back(NowMs() - began);
-    oneCall.push_back(OneCallMs());
-    // With the host running, in turn, starting from a different one each run.
-    struct Turn {
-      const std::wstring* program;
-      Series* series;
-    };
-    std::vector<Turn> turns{{&programs.minimal, &minimal}};
-    for (std::size_t i = 0; i < programs.builds.size(); ++i) {
-      turns.push_back({&programs.builds[i].path, &warm[i]});
+    StartOnce(programs.bare, L"", bare);
+    {
+      // The host's own start: activation of a server that is not running.
+      const double began = NowMs();
+      const test::StandinSession standin;
+      host.times.push_back(NowMs() - began);
+      oneCall.push_back(OneCallMs());
+      // With the host running, in turn, starting from a different one each run.
+      struct Turn {
+        const std::wstring* program;
+        Series* series;
+      };
+      std::vector<Turn> turns{{&programs.minimal, &minimal}};
+      for (std::size_t i = 0; i < programs.builds.size(); ++i) {
+        turns.push_back({&programs.builds[i].path, &warm[i]});
+      }
+      std::rotate(turns.begin(), turns.begin() + run % turns.size(), turns.end());
+      for (const Turn& turn : turns) StartOnce(*turn.program, test::kConnected, *turn.series);
     }
-    std::rotate(turns.begin(), turns.begin() + run % turns.size(), turns.end());
-    for (const Turn& turn : turns) StartOnce(*turn.program, &Connected, *turn.series);
-    CloseStandin(control);
 
     for (std::size_t i = 0; i < programs.builds.size(); ++i) {
       ColdStart(programs.builds[i].path, cold[i]);

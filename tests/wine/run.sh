@@ -22,8 +22,30 @@ program=$!
 # tail reads the file once more after the program has ended, so nothing is cut.
 tail -n +1 -s 0.1 --pid=$program -f "$log" &
 follower=$!
+# A test that nears its runner's timeout is ended here first, saying so and
+# showing where every thread of every program in the prefix waits (Wine's
+# debugger): a hang then tells where it is. Whatever a test that failed
+# drove is ended with it: a stand-in stuck calling a client that is gone,
+# and the COM service still handing out its class, would hold up the rerun
+# and every test after it.
+deadline=$((SECONDS + ${RAPPORTA_TEST_TIMEOUT:-100000} * 2 / 3))
+while kill -0 $program 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+if kill -0 $program 2>/dev/null; then
+  echo "$(basename "$1") still runs after ${SECONDS}s: where each program waits, then it ends" >&2
+  # The debugger of the program's own architecture (PE machine 8664: x86_64).
+  pe=$(od -An -tu4 -j60 -N4 "$1")
+  debugger=wine
+  [ "$(od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' ')" = 8664 ] && debugger=/usr/lib/wine/wine64
+  printf 'bt all\nquit\n' | timeout 60 $debugger winedbg >&2 2>&1
+  kill -9 $program 2>/dev/null
+fi
 wait $program
 rc=$?
+if [ $rc -ne 0 ]; then
+  for leftover in echolink_standin.exe rapporta.exe rpcss.exe; do
+    wine taskkill /f /im $leftover >/dev/null 2>&1
+  done
+fi
 wait $follower
 rm -f "$log"
 exit $rc
