@@ -93,7 +93,8 @@ StandinSession::StandinSession() {
 
 StandinSession::~StandinSession() {
   if (control_) control_->CloseHost();  // it may be gone already
-  ReleaseAndWaitForExit(10000);
+  control_.Reset();
+  process_->Ended(10000);
 }
 
 void StandinSession::Inject(TextView text) {

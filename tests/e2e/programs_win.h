@@ -90,11 +90,6 @@ class StandinSession {
              Read(&IStandinControl::get_StationsAlive) == 0;
     });
   }
-  // Lets go of the control object only; true when the stand-in then ended.
-  bool ReleaseAndWaitForExit(DWORD waitMs) {
-    control_.Reset();
-    return process_->Ended(waitMs);
-  }
 
  private:
   Microsoft::WRL::ComPtr<IStandinControl> control_;
