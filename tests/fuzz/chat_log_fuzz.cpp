@@ -70,6 +70,7 @@ struct Input {
     while (!unit.empty() && text.size() < target && text.size() < 70000) text += unit;
     return text;
   }
+  Text Some() { return Byte() % 2 ? Long() : Short(); }
 };
 
 // The log rule's shape: a tail of old log + entry, whole when that fits the
@@ -92,21 +93,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ChatLog log(box);
   Text model;  // the rule applied entry by entry
   while (!in.Done()) {
-    const int step = in.Byte() % 8;
+    // An entry's prefix is text like any other to the rule.
+    const int step = in.Byte() % 6;
     switch (step) {
-      case 0: {
-        const LocalTime now{in.Byte() % 24, in.Byte() % 60};  // a braced list reads in order
-        Append(log, model, LogEntry(TimePrefix(true, now), in.Short()));
-        break;
-      }
-      case 1: Append(log, model, LogEntry(u"", in.Short())); break;
+      case 0: Append(log, model, LogEntry(u"", in.Some())); break;
+      case 1: log.Flush(); break;
       case 2: {
-        const Text prefix = in.Byte() % 2 ? u"[23:59]" : u"";
-        Append(log, model, LogEntry(prefix, in.Long()));
-        break;
-      }
-      case 3: log.Flush(); break;
-      case 4: {
         // Something and at most the budget (two when smaller, so it always
         // gets on), and what it holds back is the rest of the log, cut
         // between characters.
@@ -120,17 +112,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "a budgeted flush handed more, or other than a head of the log");
         break;
       }
-      case 5:
+      case 3:
         log.Clear();
         model.clear();
         break;
       default:
         Check(log.Read() == model, "the log read differs from the rule");
         // The user may change the box with the mouse; the log builds on that.
-        if (step == 7) box.text = model = in.Byte() % 2 ? in.Short() : in.Long();
+        if (step == 5) box.text = model = in.Some();
     }
     Check(log.HasPending() || box.text == model, "the box differs from the rule");
   }
-  Check(log.Read() == model, "the log read differs from the rule");
   return 0;
 }

@@ -1,5 +1,7 @@
 // The "保存" button of the real window: the real save dialog, the real
-// question and the real file.
+// question and the real file; and the save dialog called directly.
+#include "save/dlg_util_win.h"
+#include "ui/failure_report_win.h"
 #include "window/form_fixture.h"
 
 namespace rapporta::test {
@@ -29,7 +31,6 @@ TEST_F(SaveCommand, TheDialogWritesTheLogUnderTheNameWithTheDefaultExtensionAndC
   EXPECT_EQ(seen[0].owner, Window());
   EXPECT_EQ(seen[0].fileTypes, (std::vector<std::wstring>{L"TXTﾌｧｲﾙ(*.txt)", L"すべてのﾌｧｲﾙ(*.*)"}));
   EXPECT_EQ(ReadBytes(folder.Path(L"log.txt")), kLog);
-  EXPECT_FALSE(std::filesystem::exists(folder.Path(L"log")));
   // The click gave the button the focus, and there it stays (unlike the
   // other buttons, which hand it to the input box).
   EXPECT_EQ(GetFocus(), Control(ui::B_Save));
@@ -69,6 +70,33 @@ TEST_F(SaveCommand, AnExistingFileIsReplacedOnlyOnYes) {
     EXPECT_EQ(seen[1].buttons, (std::vector<int>{IDYES, IDNO}));
     EXPECT_EQ(seen[1].icon, LoadIconW(nullptr, IDI_INFORMATION));
     EXPECT_EQ(ReadBytes(name), a.replaced ? kLog : old);
+  }
+}
+
+using SaveDialog = FormTest;
+
+TEST_F(SaveDialog, ANameLongerThanTheBufferIsACancelAndItsOwnFailureIsReportedByItsName) {
+  // (Wine's dialog itself fails on paths past 260 characters, so the
+  // overflow is made with a short buffer.)
+  std::wstring buffer(8, L'\0');
+  OPENFILENAMEW record{};
+  record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+  record.lpstrFile = buffer.data();
+  record.nMaxFile = static_cast<DWORD>(buffer.size());
+  user.Set({.fileName = folder.Path(L"longer-than-eight.txt")});
+  EXPECT_FALSE(save::ShowSaveDialog(record));
+  EXPECT_EQ(user.Take().size(), 1u);
+  EXPECT_EQ(buffer[0], L'\0') << "the size left in the buffer is not a name";
+
+  record.lStructSize = 0;  // the dialog cannot run
+  try {
+    save::ShowSaveDialog(record);
+    ADD_FAILURE() << "the dialog ran";
+  } catch (const Failure& failure) {
+    // Not the system's message for code 1.
+    const std::wstring text = ui::FailureText(failure);
+    EXPECT_TRUE(text.ends_with(L"\r\n\r\n詳細: GetSaveFileNameW / エラー 0x00000001 / CDERR_STRUCTSIZE"))
+        << text;
   }
 }
 

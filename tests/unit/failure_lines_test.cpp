@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "common/failure.h"
 
@@ -16,14 +17,8 @@ constexpr std::int32_t kDiskFull = static_cast<std::int32_t>(0x80070070);
 // sign's read, then a host that did not answer or is still busy, unless
 // start-up ends or the line has already gone out.
 TEST(FailureLines, SituationByOperationStageAndCode) {
-  const struct {
-    const char* operation;
-    std::int32_t code;
-    Stage stage;
-    Situation expected;
-  } cases[] = {
+  const std::tuple<const char*, std::int32_t, Stage, Situation> cases[] = {
       {"CoCreateInstance(HostApp)", kNoAnswer, Stage::kUnknown, Situation::kConnecting},
-      {"HostApp.Advise", kRpcGone, Stage::kRunning, Situation::kConnecting},
       {"HostApp.SendChat", kRpcGone, Stage::kRunning, Situation::kSending},
       {"HostApp.SendChat", kNoAnswer, Stage::kRunning, Situation::kNoAnswer},
       {"HostApp.SendChat", kStillBusy, Stage::kUnknown, Situation::kStillBusy},
@@ -31,12 +26,12 @@ TEST(FailureLines, SituationByOperationStageAndCode) {
       {"HostStation.Callsign", kStillBusy, Stage::kRunning, Situation::kCallsignAfterSend},
       {"HostStation.Callsign", kNoAnswer, Stage::kUnknown, Situation::kCallsign},
       {"ReplaceFileW", kDiskFull, Stage::kRunning, Situation::kSaving},
-      {"CreateFont", kRpcGone, Stage::kStartUp, Situation::kUnexpected},
+      // A name the program never uses (nor one that merely starts as one does).
       {"HostApp.SendChatty", kRpcGone, Stage::kRunning, Situation::kUnexpected},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(SituationOf(c.operation, c.code, c.stage), c.expected)
-        << c.operation << " " << std::hex << c.code;
+  for (const auto& [operation, code, stage, expected] : cases) {
+    EXPECT_EQ(SituationOf(operation, code, stage), expected)
+        << operation << " " << std::hex << code;
   }
 }
 

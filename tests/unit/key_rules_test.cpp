@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <string_view>
-
 namespace rapporta::chat {
 namespace {
 
+// What the box then does with the characters those keys type (only a
+// passed Ctrl+C's copies) is the real box's, window/sending_test.cpp.
 TEST(KeyRules, LogBoxLetsOnlyCopyAndTheWindowsAltKeysThroughAndEscFocusesTheInput) {
   EXPECT_EQ(LogKeyDown(kKeyC, kCtrlBit), LogKeyAction::Pass);
   EXPECT_EQ(LogKeyDown(kKeyC, kCtrlBit | kShiftBit), LogKeyAction::Cancel);
@@ -25,14 +25,6 @@ TEST(KeyRules, LogBoxLetsOnlyCopyAndTheWindowsAltKeysThroughAndEscFocusesTheInpu
   EXPECT_EQ(LogSysKeyDown(8, kAltBit), LogKeyAction::Cancel);
   EXPECT_EQ(LogSysKeyDown(121, 0), LogKeyAction::Cancel);
   EXPECT_EQ(LogSysKeyDown(121, kShiftBit), LogKeyAction::Cancel);
-}
-
-TEST(KeyRules, LogBoxKeepsOnlyTheCopyCharacterOfAPassedKeyDown) {
-  EXPECT_TRUE(LogKeepsChar(kCopyChar, true));
-  EXPECT_FALSE(LogKeepsChar(kCopyChar, false)) << "Ctrl+Shift+C types U+0003 too";
-  // Letters, Enter, and the characters Ctrl+V, Ctrl+X, Ctrl+Z, Esc and Backspace type.
-  for (char16_t c : std::u16string_view(u"a\r\x16\x18\x1a\x1b\bあ"))
-    EXPECT_FALSE(LogKeepsChar(c, true)) << int{c};
 }
 
 }  // namespace

@@ -9,7 +9,6 @@ namespace {
 
 TEST(LogEntry, SeparatorThenTwoDigitTimePrefixThenTheTextAsGiven) {
   const std::tuple<bool, LocalTime, Text, Text> cases[] = {
-      {true, {14, 7}, u"abc", u"\r\n\r\n[14:07]abc"},
       {true, {9, 5}, u"", u"\r\n\r\n[09:05]"},  // an empty text still gets both
       // One prefix for several lines; CR LF and bare breaks kept.
       {true, {1, 2}, u"a\r\nb\nc\r", u"\r\n\r\n[01:02]a\r\nb\nc\r"},
