@@ -59,7 +59,7 @@ TEST_F(Sending, LinesTypedWhileASendIsOutGoAfterItEachOnceAndWhole) {
        {u"one", u"two", u"three"}, L""},
       {"a failed send puts its line and those behind it back, before what was typed since",
        [](Sending& t) {
-         t.host->failNextCall = Failure("HostApp.SendChat", static_cast<std::int32_t>(0x800706BA));
+         t.host->failNextSend = Failure("HostApp.SendChat", static_cast<std::int32_t>(0x800706BA));
          Type("one\ntwo\npar");
        },
        {}, L"one two par",
