@@ -155,6 +155,12 @@ TEST_F(Sending, LogBoxKeysCopyAndEscapeOnlyAndTabSkipsTheLog) {
     PressKey(VK_TAB);
     ASSERT_TRUE(PumpUntil([&] { return GetFocus() == Control(next); })) << "to control " << next;
   }
+
+  // Alt+F4 is the window's, wherever the focus is. (Alt+Space reaches the
+  // window as a character even with its key cancelled; F4 does not.)
+  SetFocus(Control(lChat));
+  PressKey(VK_F4, {VK_MENU});
+  EXPECT_TRUE(PumpUntil([&] { return Window() == nullptr; }));
 }
 
 }  // namespace
