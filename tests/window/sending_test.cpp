@@ -33,10 +33,8 @@ TEST_F(Sending, LinesTypedWhileASendIsOutGoAfterItEachOnceAndWhole) {
     std::wstring box;        // "" too once the window closed
     const wchar_t* report = nullptr;  // how it starts
   } cases[] = {
-      {"typed ahead, all within a few ms", [](Sending&) { Type("one\ntwo\nthree\n"); },
-       {u"one", u"two", u"three"}, L""},
-      {"a double Enter sends its line once", [](Sending&) { Type("one\n\ntwo\n"); },
-       {u"one", u"two"}, L""},
+      {"typed ahead, all within a few ms; a double Enter sends its line once",
+       [](Sending&) { Type("one\ntwo\n\nthree\n"); }, {u"one", u"two", u"three"}, L""},
       {"Enter on the empty box sends the empty line", [](Sending&) { Type("\n"); }, {u""}, L""},
       {"a line beyond ASCII", [](Sending& t) {
          SetWindowTextW(t.Control(sInput), L"こんにちは");
