@@ -1,8 +1,8 @@
 #pragma once
 // An in-process host for tests of the window: records what the window asks
-// of it and lets the test raise the host's events, fail a call, or act from
-// inside SendChat. A host slow to send makes each SendChat on the real host
-// thread, with the window waiting as it does for the real host.
+// of it and lets the test raise the host's events, fail a send, or act from
+// inside its creation. Each SendChat runs on the real host thread, with the
+// window waiting as it does for the real host.
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -17,9 +17,8 @@
 namespace rapporta::test {
 
 struct FakeHostState {
-  Text callsign = u"N0CALL";
-  DWORD sendMs = 0;  // > 0: each SendChat takes this long on the host thread
-  std::mutex mutex;  // over sent, written on the host thread when slow
+  DWORD sendMs = 0;  // how long each SendChat takes
+  std::mutex mutex;  // over sent, written on the host thread
   std::vector<Text> sent;
   std::vector<Text> Sent() {
     const std::lock_guard lock(mutex);
@@ -28,10 +27,8 @@ struct FakeHostState {
   int created = 0;
   bool giveNoObject = false;             // creation gives no object
   std::optional<Failure> failCreate;     // creation fails
-  std::optional<Failure> failNextCall;   // the next SendChat or call-sign read fails
+  std::optional<Failure> failNextSend;   // the next SendChat fails
   std::function<void()> duringCreate;    // runs inside creation, events bound
-  std::function<void()> duringCallsign;  // runs inside the call-sign read
-  std::function<void()> duringSend;      // runs inside SendChat, after it was recorded
   host::HostEvents* events = nullptr;    // bound while the host object lives
 };
 
@@ -39,27 +36,17 @@ class FakeHost final : public host::Host {
  public:
   explicit FakeHost(std::shared_ptr<FakeHostState> state) : state_(std::move(state)) {}
   ~FakeHost() override { state_->events = nullptr; }
-  Text LocalCallsign() override {
-    if (state_->failNextCall) throw *std::exchange(state_->failNextCall, std::nullopt);
-    if (state_->duringCallsign) state_->duringCallsign();
-    return state_->callsign;
-  }
+  Text LocalCallsign() override { return u"N0CALL"; }
   void SendChat(TextView text) override {
-    if (state_->sendMs > 0) {
-      thread_.Run(
-          "SendChat",
-          [state = state_, line = Text(text)](auto&) {
-            Sleep(state->sendMs);
-            if (state->failNextCall) throw *std::exchange(state->failNextCall, std::nullopt);
-            const std::lock_guard lock(state->mutex);
-            state->sent.push_back(line);
-          },
-          {10000, true});
-      return;
-    }
-    if (state_->failNextCall) throw *std::exchange(state_->failNextCall, std::nullopt);
-    state_->sent.emplace_back(text);
-    if (state_->duringSend) state_->duringSend();
+    thread_.Run(
+        "SendChat",
+        [state = state_, line = Text(text)](auto&) {
+          Sleep(state->sendMs);
+          if (state->failNextSend) throw *std::exchange(state->failNextSend, std::nullopt);
+          const std::lock_guard lock(state->mutex);
+          state->sent.push_back(line);
+        },
+        {10000, true});
   }
   void StopWaiting() override { thread_.Stop(); }
 

@@ -4,12 +4,17 @@
 // the test's thread sits in the dialog's modal loop.
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
+
+#include "common/text_win.h"
+#include "support/pump_win.h"
 
 namespace rapporta::test {
 
@@ -33,23 +38,92 @@ struct Answer {
 
 // A process's top-level windows of the class on screen (this process's by
 // default).
-std::vector<HWND> VisibleWindows(const wchar_t* className,
-                                 DWORD processId = GetCurrentProcessId());
+inline std::vector<HWND> VisibleWindows(const wchar_t* className,
+                                        DWORD processId = GetCurrentProcessId()) {
+  std::vector<HWND> found;
+  for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, nullptr));) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == processId && IsWindowVisible(window)) found.push_back(window);
+  }
+  return found;
+}
+
 // The program's windows on screen.
-int VisibleForms();
+inline int VisibleForms() { return static_cast<int>(VisibleWindows(L"Rapporta.Form1").size()); }
+
 // The edit box of the save dialog's file name, inside cmb13 (a combo box in
 // Wine, a ComboBoxEx32 in Windows); null in a message box.
-HWND FileNameEdit(HWND dialog);
+inline HWND FileNameEdit(HWND dialog) {
+  for (HWND inner = GetDlgItem(dialog, 0x47c); inner; inner = GetWindow(inner, GW_CHILD)) {
+    if (const HWND edit = FindWindowExW(inner, nullptr, L"Edit", nullptr)) return edit;
+  }
+  return nullptr;
+}
 
 class User {
  public:
-  User();
-  ~User();
-  void Set(Answer answer);
-  std::vector<Shown> Take();  // what was shown since the last call
+  User()
+      : thread_([this] {
+          std::vector<HWND> answered;  // those still open: a handle may come again
+          while (!stop_) {
+            const std::vector<HWND> open = VisibleWindows(L"#32770");
+            for (HWND dialog : open) {
+              if (std::ranges::find(answered, dialog) == answered.end()) Reply(dialog);
+            }
+            answered = open;
+            Sleep(10);
+          }
+          stopped_ = true;
+        }) {}
+  ~User() {
+    stop_ = true;
+    // The user may be waiting for this thread to answer a message.
+    PumpUntil([&] { return stopped_.load(); }, 10s);
+    thread_.join();
+  }
+  void Set(Answer answer) {
+    const std::lock_guard lock(mutex_);
+    answer_ = std::move(answer);
+  }
+  // What was shown since the last call.
+  std::vector<Shown> Take() {
+    const std::lock_guard lock(mutex_);
+    return std::exchange(seen_, {});
+  }
 
  private:
-  void Reply(HWND dialog);
+  void Reply(HWND dialog) {
+    Shown shown{WindowText(dialog), WindowText(GetDlgItem(dialog, 0xffff)),
+                GetWindow(dialog, GW_OWNER)};
+    shown.ownerEnabled = shown.owner && IsWindowEnabled(shown.owner);
+    shown.formsVisible = VisibleForms();
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      const int id = GetDlgCtrlID(child);
+      if (id >= IDOK && id <= IDNO) shown.buttons.push_back(id);
+      if (!shown.icon) shown.icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+    }
+    const HWND types = GetDlgItem(dialog, 0x470);  // cmb1
+    for (int i = 0; i < SendMessageW(types, CB_GETCOUNT, 0, 0); ++i) {
+      std::wstring item(SendMessageW(types, CB_GETLBTEXTLEN, i, 0), L'\0');
+      SendMessageW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+      shown.fileTypes.push_back(item);
+    }
+    Answer answer;
+    {
+      const std::lock_guard lock(mutex_);
+      seen_.push_back(shown);
+      answer = answer_;
+    }
+    if (answer.first) answer.first(dialog);
+    int button = GetDlgItem(dialog, answer.button) ? answer.button : IDOK;
+    if (const HWND name = FileNameEdit(dialog)) {
+      SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer.fileName.c_str()));
+      button = answer.save ? IDOK : IDCANCEL;
+    }
+    // Posted: the dialog answers once its own loop runs.
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+  }
 
   std::mutex mutex_;
   Answer answer_;

@@ -21,12 +21,7 @@
 
 namespace rapporta::test {
 
-using ui::B_Clear;
-using ui::B_Save;
-using ui::B_Send;
-using ui::C_Time;
-using ui::lChat;
-using ui::sInput;
+using enum ui::ControlIndex;  // lChat, sInput, B_Send, ...
 
 // Of this test process alone: tests in parallel keep out of each other's way.
 inline std::wstring TestInstanceName() {

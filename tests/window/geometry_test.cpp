@@ -1,5 +1,5 @@
-// The window's layout on the real window: the resize rule at 96 DPI (15
-// twips per pixel), and the controls and fonts after a move to 144 DPI.
+// The window's layout on the real window: the controls and fonts after a
+// move to 144 DPI, and the resize rule at 96 DPI (15 twips per pixel).
 #include <algorithm>
 #include <array>
 
@@ -29,24 +29,55 @@ class Geometry : public FormTest {
   }
 };
 
-// The top row stays as designed; the log spans the client's width from below
-// it to 8 pixels (120 twips) above the input row, which keeps to the bottom;
-// sizes stop at zero. Minimized, nothing moves.
-TEST_F(Geometry, TheResizeRuleFitsTheControlsToAnySize) {
+// The input has a font of its own, 13.5 point; the others share the
+// window's default font. Then at 96 DPI the top row stays as designed; the
+// log spans the client's width from below it to 8 pixels (120 twips) above
+// the input row, which keeps to the bottom; sizes stop at zero. Minimized,
+// nothing moves.
+TEST_F(Geometry, TheLayoutFitsTheControlsToAnyDpiAndSize) {
   StartForm();
   EXPECT_EQ(Client().cx, 396);  // 5940 x 5295 twips
   EXPECT_EQ(Client().cy, 353);
+  LOGFONTW font{};
+  GetObjectW(Font(sInput), sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -18);
+  for (auto index : {B_Send, C_Time, B_Clear, B_Save}) EXPECT_EQ(Font(index), Font(lChat));
+  EXPECT_NE(Font(sInput), Font(lChat));
+  // As Windows announces a move to a 150 % monitor, suggesting the place the
+  // window has: the window's size stays, and only its own layout moves the
+  // controls.
+  RECT suggested{};
+  GetWindowRect(Window(), &suggested);
+  SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  Pump();
+  GetObjectW(Font(sInput), sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -27);
+  // Half as large again: the top row, and the rule at 10 twips per pixel.
+  EXPECT_EQ(BoxOf(B_Save), (Box{204, 12, 74, 26}));
+  const auto [logLeft, logTop, logWidth, logHeight] = BoxOf(lChat);
+  const auto [inputLeft, inputTop, inputWidth, inputHeight] = BoxOf(sInput);
+  EXPECT_EQ(logTop, 48);
+  EXPECT_EQ(logWidth, Client().cx);
+  EXPECT_NEAR(inputTop - (logTop + logHeight), 12, 1);  // 120 twips
+  EXPECT_LT(inputTop + inputHeight, Client().cy);
+  // Back at 100 %, the window takes the place Windows suggests; the rows
+  // below lay it out at 96 DPI.
+  suggested = {0, 0, 700, 600};
+  SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+  Pump();
+  RECT frame{};
+  GetWindowRect(Window(), &frame);
+  EXPECT_TRUE(EqualRect(&frame, &suggested));
   const struct {
     const char* when;
     int show;    // a ShowWindow command; 0: a new outer size
     SIZE outer = {};
   } cases[] = {
-      {"first display", SW_SHOWNORMAL},
+      {"back at 100 %", SW_SHOWNORMAL},
       {"resized", 0, {700, 550}},
-      {"minimized", SW_MINIMIZE},
-      {"restored", SW_RESTORE},
       {"smaller than the offsets", 0, {40, 30}},
       {"maximized", SW_MAXIMIZE},
+      {"minimized", SW_MINIMIZE},
   };
   SIZE client{};
   for (const auto& c : cases) {
@@ -71,42 +102,6 @@ TEST_F(Geometry, TheResizeRuleFitsTheControlsToAnySize) {
     EXPECT_EQ(BoxOf(B_Save), (Box{136, 8, 49, 17}));
   }
   EXPECT_TRUE(user.Take().empty()) << "no failure reported";
-}
-
-// The input has a font of its own, 13.5 point; the others share the
-// window's default font.
-TEST_F(Geometry, ANewDpiScalesTheControlsAndTheFonts) {
-  StartForm();
-  LOGFONTW font{};
-  GetObjectW(Font(sInput), sizeof font, &font);
-  EXPECT_EQ(font.lfHeight, -18);
-  for (auto index : {B_Send, C_Time, B_Clear, B_Save}) EXPECT_EQ(Font(index), Font(lChat));
-  EXPECT_NE(Font(sInput), Font(lChat));
-  // As Windows announces a move to a 150 % monitor, suggesting the place the
-  // window has: the window's size stays, and only its own layout moves the
-  // controls.
-  RECT suggested{};
-  GetWindowRect(Window(), &suggested);
-  SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-  Pump();
-  GetObjectW(Font(sInput), sizeof font, &font);
-  EXPECT_EQ(font.lfHeight, -27);
-  // Half as large again: the top row, and the rule at 10 twips per pixel.
-  EXPECT_EQ(BoxOf(B_Save), (Box{204, 12, 74, 26}));
-  const auto [logLeft, logTop, logWidth, logHeight] = BoxOf(lChat);
-  const auto [inputLeft, inputTop, inputWidth, inputHeight] = BoxOf(sInput);
-  EXPECT_EQ(logTop, 48);
-  EXPECT_EQ(logWidth, Client().cx);
-  EXPECT_NEAR(inputTop - (logTop + logHeight), 12, 1);  // 120 twips
-  EXPECT_LT(inputTop + inputHeight, Client().cy);
-  // Back at 100 %, the window takes the place Windows suggests.
-  suggested = {0, 0, 700, 600};
-  SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
-  Pump();
-  RECT frame{};
-  GetWindowRect(Window(), &frame);
-  EXPECT_TRUE(EqualRect(&frame, &suggested));
-  EXPECT_EQ(BoxOf(B_Save), (Box{136, 8, 49, 17}));
 }
 
 }  // namespace
