@@ -3,42 +3,12 @@
 // in the window's and the units' tests.
 #include "processes_win.h"
 
-#include <psapi.h>
-
-#include <algorithm>
-
 namespace rapporta::test {
 namespace {
 
 constexpr wchar_t kCaption[] = L"Rapporta! <N0CALL> Ver 0.0.29";
 
-// Whether the process has loaded a library of this name; false too when its
-// modules cannot be listed, which the test's own check of user32 catches.
-bool HasLoaded(HANDLE process, const wchar_t* name) {
-  HMODULE modules[1024];
-  DWORD bytes = 0;
-  EnumProcessModulesEx(process, modules, sizeof modules, &bytes, LIST_MODULES_ALL);
-  wchar_t base[MAX_PATH];
-  const auto end = modules + std::min<DWORD>(bytes / sizeof(HMODULE), 1024);
-  return std::any_of(modules, end, [&](HMODULE m) {
-    return GetModuleBaseNameW(process, m, base, MAX_PATH) && lstrcmpiW(base, name) == 0;
-  });
-}
-
 using EndToEnd = RunningRapporta;
-
-// The save dialog's library, and shell32 behind it, cost start-up time and
-// memory that most sessions never use: they come with the first save.
-TEST_F(EndToEnd, TheSaveDialogsLibrariesAreLoadedByTheFirstSaveNotAtStartUp) {
-  ASSERT_TRUE(HasLoaded(rapporta_.Handle(), L"user32.dll"));
-  EXPECT_FALSE(HasLoaded(rapporta_.Handle(), L"comdlg32.dll"));
-  EXPECT_FALSE(HasLoaded(rapporta_.Handle(), L"shell32.dll"));
-  PostMessageW(ControlOf(form_, ui::B_Save), BM_CLICK, 0, 0);
-  HWND dialog = rapporta_.WaitForWindow(L"#32770");
-  ASSERT_TRUE(dialog);
-  EXPECT_TRUE(HasLoaded(rapporta_.Handle(), L"comdlg32.dll"));
-  Press(dialog, IDCANCEL);
-}
 
 // What a person does: chat through the stand-in's own window.
 // The package test runs this one on the program taken out of the zip.

@@ -42,7 +42,6 @@ TEST(StandinRegistration, NeverTakesAnotherProgramsPlaceAndStandsAsideForARealHo
       {"started by COM", false, L"/shadowcheck -Embedding", true, false, 3, true},
       {"started by a person", false, L"/shadowcheck", true, true, 3, true},
       {"its own registration", false, L"/shadowcheck", false, true, 0, false},
-      {"under Wine without the switch", false, L"", true, true, 0, false},
       {"a copy registering over it", true, L"/regserver", false, false, 3, false},
       {"a copy removing it", true, L"/unregserver", false, false, 0, false},
   };
