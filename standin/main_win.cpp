@@ -135,7 +135,6 @@ int Serve(const std::wstring& exePath, TypeLibrary library, bool startedByCom) {
     // that none of them outlives what it refers to.
     ExitProcess(0);
   };
-  host.quit = [] { PostQuitMessage(0); };
   host.vanish = [] { PostThreadMessageW(GetCurrentThreadId(), kVanishMessage, 0, 0); };
   ShowWindow(window.Handle(), startedByCom ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);
 
@@ -161,7 +160,6 @@ int StandAside(const Text& realHost, bool startedByCom) {
   window.StandAside(L"EchoLink is registered for this machine (" + program +
                     L"). The stand-in has removed its own registration for this user and "
                     L"does not serve, so that it never takes the real host's place.");
-  host.quit = [] { PostQuitMessage(0); };
   ShowWindow(window.Handle(), SW_SHOWNORMAL);
   RunMessageLoop(window, [] {});
   return kExitRefused;
