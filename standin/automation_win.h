@@ -1,11 +1,10 @@
 #pragma once
 // IDispatch for the stand-in's dual interfaces, answered from their type
-// information, and the guard every method of ours runs under.
+// information; every method of ours runs under Guarded (com_result_win.h).
 #include <windows.h>
 #include <oleauto.h>
 #include <wrl/client.h>
 
-#include <type_traits>
 #include <utility>
 
 #include "common/com_object_win.h"
@@ -41,22 +40,6 @@ class Automation : public ComObject<Dual, Others...> {
  private:
   Microsoft::WRL::ComPtr<ITypeInfo> info_;
 };
-
-// Runs body, which returns the method's result, and turns whatever it throws
-// into one.
-template <typename Body>
-HRESULT Guarded(Body&& body) noexcept {
-  try {
-    if constexpr (std::is_void_v<decltype(body())>) {
-      std::forward<Body>(body)();
-      return S_OK;
-    } else {
-      return std::forward<Body>(body)();
-    }
-  } catch (...) {
-    return CaughtResult();
-  }
-}
 
 // Keeps the server process alive while an object of it lives; the last one
 // gone ends the process.

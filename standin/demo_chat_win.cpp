@@ -69,12 +69,7 @@ int Run() {
   // The echo comes after the host has taken the line and the call sign is
   // read again: wait for it, so the next line lands after it.
   HWND log = FindEdit(form, true);
-  if (!WaitFor([&] {
-        // Another process's edit: only WM_GETTEXT reads its text.
-        std::wstring text(SendMessageW(log, WM_GETTEXTLENGTH, 0, 0) + 1, L'\0');
-        text.resize(SendMessageW(log, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
-        return text.ends_with(reply);
-      })) {
+  if (!WaitFor([&] { return rapporta::WindowText(log).ends_with(reply); })) {
     std::fprintf(stderr, "the line was not echoed\n");
     return 1;
   }

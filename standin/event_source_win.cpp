@@ -20,48 +20,40 @@ bool ClientGone(HRESULT hr) {
          hr == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED_DNE);
 }
 
-HRESULT InvokeEvent(IUnknown& sink, DISPID member, VARIANT* args, UINT count) {
-  ComPtr<IDispatch> dispatch;
-  HRESULT hr = sink.QueryInterface(IID_PPV_ARGS(&dispatch));
-  if (FAILED(hr)) return hr;
-  DISPPARAMS params{args, nullptr, count, 0};
-  return dispatch->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
-                          nullptr, nullptr, nullptr);
-}
-
 }  // namespace
 
-template <typename Call>
-void EventSource::Raise(Call&& call) {
+template <typename ByTable>
+void EventSource::Raise(DISPID member, VARIANT* args, UINT count, ByTable&& byTable) {
   // A sink may unadvise while it is called: walk a copy.
   std::vector<std::pair<DWORD, ComPtr<IUnknown>>> sinks(sinks_.begin(), sinks_.end());
   for (auto& [cookie, sink] : sinks) {
-    if (ClientGone(call(*sink.Get()))) sinks_.erase(cookie);
+    HRESULT hr = S_OK;
+    if (byTable_) {
+      ComPtr<IHostAppEvents> events;
+      hr = sink->QueryInterface(IID_PPV_ARGS(&events));
+      if (SUCCEEDED(hr)) hr = byTable(*events.Get());
+    } else {
+      ComPtr<IDispatch> dispatch;
+      hr = sink->QueryInterface(IID_PPV_ARGS(&dispatch));
+      DISPPARAMS params{args, nullptr, count, 0};
+      if (SUCCEEDED(hr)) {
+        hr = dispatch->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                              nullptr, nullptr, nullptr);
+      }
+    }
+    if (ClientGone(hr)) sinks_.erase(cookie);
   }
 }
 
 void EventSource::RaiseChatTextReceived(TextView text) {
   Bstr value(text);
-  Raise([&](IUnknown& sink) {
-    if (byTable_) {
-      ComPtr<IHostAppEvents> events;
-      HRESULT hr = sink.QueryInterface(IID_PPV_ARGS(&events));
-      return FAILED(hr) ? hr : events->ChatTextReceived(value.Get());
-    }
-    VARIANT argument = LentString(value);
-    return InvokeEvent(sink, chatTextReceived_, &argument, 1);
-  });
+  VARIANT argument = LentString(value);
+  Raise(chatTextReceived_, &argument, 1,
+        [&](IHostAppEvents& events) { return events.ChatTextReceived(value.Get()); });
 }
 
 void EventSource::RaiseClosing() {
-  Raise([&](IUnknown& sink) {
-    if (byTable_) {
-      ComPtr<IHostAppEvents> events;
-      HRESULT hr = sink.QueryInterface(IID_PPV_ARGS(&events));
-      return FAILED(hr) ? hr : events->Closing();
-    }
-    return InvokeEvent(sink, closing_, nullptr, 0);
-  });
+  Raise(closing_, nullptr, 0, [](IHostAppEvents& events) { return events.Closing(); });
 }
 
 STDMETHODIMP EventSource::GetConnectionInterface(IID* iid) {

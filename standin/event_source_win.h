@@ -35,10 +35,11 @@ class EventSource final : public ComObject<IConnectionPoint> {
   STDMETHODIMP EnumConnections(IEnumConnections** connections) override;
 
  private:
-  // Calls every sink; a sink whose process is gone is dropped (nobody tells
-  // a server when a client dies).
-  template <typename Call>
-  void Raise(Call&& call);
+  // Calls every sink, by Invoke with member and args or through the table
+  // by byTable; a sink whose process is gone is dropped (nobody tells a
+  // server when a client dies).
+  template <typename ByTable>
+  void Raise(DISPID member, VARIANT* args, UINT count, ByTable&& byTable);
 
   DISPID chatTextReceived_;
   DISPID closing_;

@@ -157,10 +157,7 @@ STDMETHODIMP ControlObject::InjectNumbered(BSTR prefix, long count) {
   if (count < 0) return E_INVALIDARG;
   return Guarded([&] {
     const Text start = Bstr::ToText(prefix);
-    for (long i = 0; i < count; ++i) {
-      const std::wstring number = std::to_wstring(i);
-      host_.Receive(start + FromWide(number));
-    }
+    for (long i = 0; i < count; ++i) host_.Receive(start + FromWide(std::to_wstring(i)));
   });
 }
 

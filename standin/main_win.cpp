@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -51,16 +52,12 @@ class ClassRegistration {
 };
 
 std::wstring ExePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) ThrowLastError("GetModuleFileName");
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
+  // Room for the longest path the system has.
+  std::wstring path(32768, L'\0');
+  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  if (length == 0 || length >= path.size()) ThrowLastError("GetModuleFileName");
+  path.resize(length);
+  return path;
 }
 
 std::vector<std::wstring> Arguments() {
@@ -138,7 +135,6 @@ int Serve(const std::wstring& exePath, TypeLibrary library, bool startedByCom) {
     // that none of them outlives what it refers to.
     ExitProcess(0);
   };
-  host.quit = [] { PostQuitMessage(0); };
   host.vanish = [] { PostThreadMessageW(GetCurrentThreadId(), kVanishMessage, 0, 0); };
   ShowWindow(window.Handle(), startedByCom ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);
 
@@ -164,7 +160,6 @@ int StandAside(const Text& realHost, bool startedByCom) {
   window.StandAside(L"EchoLink is registered for this machine (" + program +
                     L"). The stand-in has removed its own registration for this user and "
                     L"does not serve, so that it never takes the real host's place.");
-  host.quit = [] { PostQuitMessage(0); };
   ShowWindow(window.Handle(), SW_SHOWNORMAL);
   RunMessageLoop(window, [] {});
   return kExitRefused;
@@ -174,10 +169,7 @@ int Run() {
   const std::wstring exePath = ExePath();
   const auto arguments = Arguments();
   auto has = [&](const wchar_t* name) {
-    for (const auto& argument : arguments) {
-      if (argument == name) return true;
-    }
-    return false;
+    return std::find(arguments.begin(), arguments.end(), name) != arguments.end();
   };
   const auto library = has(kDispinterfaceSwitch) ? TypeLibrary::HostDispinterface : TypeLibrary::Host;
   if (has(L"regserver")) {
@@ -210,8 +202,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::snprintf(code, sizeof code, " failed: 0x%08lX",
                   static_cast<unsigned long>(failure.Code()));
     OutputDebugStringA((failure.Operation() + code).c_str());
-    return rapporta::standin::kExitFailure;
   } catch (...) {
-    return rapporta::standin::kExitFailure;
+    // Nothing to tell beyond the exit code.
   }
+  return rapporta::standin::kExitFailure;
 }

@@ -3,12 +3,13 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 #include "common/check_win.h"
 #include "common/text_win.h"
+#include "common/unique_win.h"
 #include "host/echolink_host_win.h"
-#include "standin/handles_win.h"
 #include "standin/shadow_rule.h"
 #include "standin_control.h"  // generated
 
@@ -26,6 +27,8 @@ std::wstring GuidText(REFGUID guid) {
   StringFromGUID2(guid, text, 40);
   return text;
 }
+
+std::wstring ClassKey(REFCLSID id) { return L"CLSID\\" + GuidText(id); }
 
 void CheckReg(LSTATUS status, const char* operation) {
   if (status != ERROR_SUCCESS) throw Failure(operation, HRESULT_FROM_WIN32(status));
@@ -106,16 +109,21 @@ std::vector<Class> Classes() {
           {CLSID_StandinControl, L"Rapporta stand-in host control", LIBID_RapportaStandin}};
 }
 
-// The HostApp class's LocalServer32 commands under root, in either view.
-// A class without a local server (an in-process one, say) gives an empty
-// command: it is not ours either.
+// The HostApp class's LocalServer32 command under root in view; none when
+// the class is not there. A class without a local server (an in-process one,
+// say) gives an empty command: it is not ours either.
+std::optional<Text> ServerCommand(HKEY root, REGSAM view) {
+  const auto key = OpenKey(root, kClasses + ClassKey(CLSID_HostApp), view);
+  if (!key) return std::nullopt;
+  return FromWide(ReadDefault(key.Get(), L"LocalServer32"));
+}
+
+// The HostApp class's LocalServer32 commands under roots, in either view.
 std::vector<Text> ServerCommands(std::initializer_list<HKEY> roots) {
-  const std::wstring path = std::wstring(kClasses) + L"CLSID\\" + GuidText(CLSID_HostApp);
   std::vector<Text> commands;
   for (HKEY root : roots) {
     for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
-      auto key = OpenKey(root, path, view);
-      if (key) commands.push_back(FromWide(ReadDefault(key.Get(), L"LocalServer32")));
+      if (auto command = ServerCommand(root, view)) commands.push_back(std::move(*command));
     }
   }
   return commands;
@@ -127,7 +135,7 @@ void RegisterUnder(HKEY root, const std::wstring& exePath, TypeLibrary hostLibra
     command += std::wstring(L" /") + kDispinterfaceSwitch;
   }
   for (const auto& c : Classes()) {
-    const std::wstring key = L"CLSID\\" + GuidText(c.id);
+    const std::wstring key = ClassKey(c.id);
     WriteValue(root, key, nullptr, c.name);
     WriteValue(root, key + L"\\LocalServer32", nullptr, command);
     WriteValue(root, key + L"\\TypeLib", nullptr, GuidText(c.library));
@@ -158,22 +166,16 @@ void RegisterUnder(HKEY root, const std::wstring& exePath, TypeLibrary hostLibra
 }
 
 void UnregisterUnder(HKEY root, const std::wstring& exePath) {
-  const std::wstring own = std::wstring(kClasses) + L"CLSID\\" + GuidText(CLSID_HostApp);
-  auto key = OpenKey(root, own, 0);
-  if (!key || ForeignServer({FromWide(ReadDefault(key.Get(), L"LocalServer32"))},
-                           FromWide(exePath))) {
-    return;
-  }
-  key.Reset();
-  std::vector<std::wstring> keys;
-  for (const auto& c : Classes()) keys.push_back(L"CLSID\\" + GuidText(c.id));
+  const auto command = ServerCommand(root, 0);
+  if (!command || ForeignServer({*command}, FromWide(exePath))) return;
+  const auto remove = [root](const std::wstring& path) {
+    RegDeleteTreeW(root, (kClasses + path).c_str());
+  };
+  for (const auto& c : Classes()) remove(ClassKey(c.id));
   for (const auto& library : Libraries()) {
-    keys.push_back(L"TypeLib\\" + GuidText(library.id));
-    for (const auto& entry : library.interfaces) {
-      keys.push_back(L"Interface\\" + GuidText(entry.first));
-    }
+    remove(L"TypeLib\\" + GuidText(library.id));
+    for (const auto& entry : library.interfaces) remove(L"Interface\\" + GuidText(entry.first));
   }
-  for (const auto& path : keys) RegDeleteTreeW(root, (kClasses + path).c_str());
 }
 
 }  // namespace

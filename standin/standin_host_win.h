@@ -64,8 +64,9 @@ class StandinHost {
   IUnknown* sharedApp = nullptr;
   // The window follows the call sign and the sent lines.
   std::function<void()> changed;
-  // Set by the program: how the host ends.
-  std::function<void()> quit;
+  // How the host ends: quit ends its message loop; vanish (set by the
+  // program) ends the process right after the call.
+  std::function<void()> quit = [] { PostQuitMessage(0); };
   std::function<void()> vanish;
 
  private:

@@ -100,8 +100,6 @@ LRESULT StandinWindow::OnMessage(HWND window, UINT message, WPARAM w, LPARAM l) 
       case WM_CLOSE:
         host_.CloseHost();
         return 0;
-      default:
-        break;
     }
   } catch (const std::exception& failure) {
     MessageBoxA(window_.Get(), failure.what(), "EchoLink stand-in", MB_OK | MB_ICONERROR);
@@ -124,8 +122,6 @@ void StandinWindow::OnCommand(int id, int code) {
     }
     case kClose:
       host_.CloseHost();
-      break;
-    default:
       break;
   }
 }

@@ -32,8 +32,10 @@ bool HasSlowLine(TextView text) {
 // control still redraws its scroll bar on every change.)
 class QuietUpdate {
  public:
-  explicit QuietUpdate(HWND control)
-      : control_(control), style_(GetWindowLongPtrW(control, GWL_STYLE)) {
+  // Unless quiet is false: one small change is best left to the control,
+  // which then scrolls and redraws only what changed.
+  explicit QuietUpdate(HWND control, bool quiet = true)
+      : control_(control), style_(quiet ? GetWindowLongPtrW(control, GWL_STYLE) : 0) {
     if (style_ & WS_VISIBLE) SetWindowLongPtrW(control_, GWL_STYLE, style_ & ~WS_VISIBLE);
   }
   ~QuietUpdate() {
@@ -77,19 +79,11 @@ void EditLogBox::Replace(TextView text) {
   const QuietUpdate quiet(edit_);
   CheckWin(SetWindowTextW(edit_, L""), "SetWindowText");
   Insert(text);
-  CaretToEnd();
 }
 
 void EditLogBox::Append(TextView text) {
-  if (NextPieceEnd(text, 0) == text.size()) {
-    // One small change: the control scrolls and redraws only what changed.
-    Insert(text);
-    CaretToEnd();
-    return;
-  }
-  const QuietUpdate quiet(edit_);
+  const QuietUpdate quiet(edit_, NextPieceEnd(text, 0) != text.size());
   Insert(text);
-  CaretToEnd();
 }
 
 void EditLogBox::DropFrontAndAppend(std::size_t count, TextView text) {
@@ -97,7 +91,6 @@ void EditLogBox::DropFrontAndAppend(std::size_t count, TextView text) {
   SendMessageW(edit_, EM_SETSEL, 0, static_cast<LPARAM>(count));
   SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
   Insert(text);
-  CaretToEnd();
 }
 
 void EditLogBox::Refit(const std::function<void()>& resize) {
@@ -107,18 +100,15 @@ void EditLogBox::Refit(const std::function<void()>& resize) {
     return;
   }
   CheckWin(SetWindowTextW(edit_, L""), "SetWindowText");
-  const auto putBack = [&] {
-    const QuietUpdate quiet(edit_);
-    Insert(text);
-    CaretToEnd();
-  };
   try {
     resize();
   } catch (...) {
-    putBack();  // the log outlives a failed resize
+    const QuietUpdate quiet(edit_);
+    Insert(text);  // the log outlives a failed resize
     throw;
   }
-  putBack();
+  const QuietUpdate quiet(edit_);
+  Insert(text);
 }
 
 void EditLogBox::Insert(TextView text) {
@@ -132,9 +122,6 @@ void EditLogBox::Insert(TextView text) {
     SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
     from = end;
   }
-}
-
-void EditLogBox::CaretToEnd() {
   // Past any log the rules allow: the box puts the caret at the end. Setting
   // it does not scroll, so the caret is scrolled into view as well.
   SendMessageW(edit_, EM_SETSEL, kCaretEnd, kCaretEnd);

@@ -23,9 +23,9 @@ class EditLogBox final : public LogBox {
   void Refit(const std::function<void()>& resize);
 
  private:
-  // Adds text at the end in pieces the control lays out quickly.
+  // Adds text at the end in pieces the control lays out quickly, and leaves
+  // the caret at the end, scrolled into view.
   void Insert(TextView text);
-  void CaretToEnd();
   HWND edit_;
 };
 

@@ -8,23 +8,15 @@ namespace {
 
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-void AppendTwoDigits(Text& out, int value) {
-  out.push_back(static_cast<char16_t>(u'0' + (value / 10) % 10));
-  out.push_back(static_cast<char16_t>(u'0' + value % 10));
-}
+// The last decimal digit of value.
+char16_t Digit(int value) { return static_cast<char16_t>(u'0' + value % 10); }
 
 }  // namespace
 
 Text TimePrefix(bool showTime, LocalTime now) {
-  Text prefix;
-  if (!showTime) return prefix;
-  prefix.reserve(7);
-  prefix.push_back(u'[');
-  AppendTwoDigits(prefix, now.hour);
-  prefix.push_back(u':');
-  AppendTwoDigits(prefix, now.minute);
-  prefix.push_back(u']');
-  return prefix;
+  if (!showTime) return Text();
+  return {u'[', Digit(now.hour / 10), Digit(now.hour), u':', Digit(now.minute / 10),
+          Digit(now.minute), u']'};
 }
 
 Text LogEntry(TextView prefix, TextView text) {

@@ -24,6 +24,8 @@ class ComObject : public Interfaces... {
     *out = nullptr;
     if (iid == __uuidof(IUnknown)) {
       *out = static_cast<IUnknown*>(static_cast<First*>(this));
+    } else if (iid == __uuidof(IDispatch) && Dispatch() != nullptr) {
+      *out = Dispatch();
     } else if (!(Answer<Interfaces>(iid, out) || ...)) {
       return E_NOINTERFACE;
     }
@@ -46,30 +48,19 @@ class ComObject : public Interfaces... {
 
   template <typename I>
   bool Answer(REFIID iid, void** out) {
-    if (iid == __uuidof(I)) {
-      *out = static_cast<I*>(this);
-      return true;
-    }
-    // A dual interface answers IDispatch too; the first one listed wins.
-    if constexpr (std::is_base_of_v<IDispatch, I>) {
-      if (iid == __uuidof(IDispatch) && IsFirstDispatch<I>()) {
-        *out = static_cast<IDispatch*>(static_cast<I*>(this));
-        return true;
-      }
-    }
-    return false;
+    if (iid != __uuidof(I)) return false;
+    *out = static_cast<I*>(this);
+    return true;
   }
 
-  template <typename I>
-  static constexpr bool IsFirstDispatch() {
-    bool seen = false;
-    bool first = false;
-    // cppcheck-suppress knownConditionTrueFalse ; the fold updates seen
-    ((std::is_base_of_v<IDispatch, Interfaces> && !seen
-          ? (seen = true, first = std::is_same_v<Interfaces, I>)
-          : false),
-     ...);
-    return first;
+  // A dual interface answers IDispatch too: the first one listed, the only
+  // one any object here has.
+  IDispatch* Dispatch() {
+    if constexpr (std::is_base_of_v<IDispatch, First>) {
+      return static_cast<First*>(this);
+    } else {
+      return nullptr;
+    }
   }
 
   std::atomic<ULONG> references_{0};

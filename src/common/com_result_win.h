@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <new>
+#include <type_traits>
+#include <utility>
 
 #include "common/failure.h"
 
@@ -18,6 +20,22 @@ inline HRESULT CaughtResult() noexcept {
     return E_OUTOFMEMORY;
   } catch (...) {
     return E_UNEXPECTED;
+  }
+}
+
+// Runs body, which returns the method's result or nothing (S_OK), and turns
+// whatever it throws into one.
+template <typename Body>
+HRESULT Guarded(Body&& body) noexcept {
+  try {
+    if constexpr (std::is_void_v<decltype(body())>) {
+      std::forward<Body>(body)();
+      return S_OK;
+    } else {
+      return std::forward<Body>(body)();
+    }
+  } catch (...) {
+    return CaughtResult();
   }
 }
 

@@ -37,11 +37,16 @@ inline std::wstring WindowText(HWND window) {
   return text;
 }
 
+// A length as the code page conversions take it; too long fails operation.
+inline int CheckedLength(std::size_t length, const char* operation) {
+  if (length > INT_MAX) CheckHr(E_INVALIDARG, operation);
+  return static_cast<int>(length);
+}
+
 // bytes in codePage as UTF-16. Throws Failure when they are not valid there.
 inline std::wstring Widen(std::string_view bytes, UINT codePage) {
   if (bytes.empty()) return {};
-  if (bytes.size() > INT_MAX) CheckHr(E_INVALIDARG, "MultiByteToWideChar");
-  const int length = static_cast<int>(bytes.size());
+  const int length = CheckedLength(bytes.size(), "MultiByteToWideChar");
   const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
   if (size == 0) ThrowLastError("MultiByteToWideChar");
   std::wstring wide(static_cast<std::size_t>(size), L'\0');

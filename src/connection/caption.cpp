@@ -3,23 +3,13 @@
 #include <string>
 
 namespace rapporta::connection {
-namespace {
-
-void AppendNumber(Text& out, int value) {
-  for (char c : std::to_string(value)) out.push_back(static_cast<char16_t>(c));
-}
-
-}  // namespace
 
 Text Caption(TextView callsign, Version version) {
+  const std::string number = std::to_string(version.major) + '.' +
+                             std::to_string(version.minor) + '.' +
+                             std::to_string(version.revision);
   Text caption(u"Rapporta! <");
-  caption.append(callsign);
-  caption.append(u"> Ver ");
-  AppendNumber(caption, version.major);
-  caption.push_back(u'.');
-  AppendNumber(caption, version.minor);
-  caption.push_back(u'.');
-  AppendNumber(caption, version.revision);
+  caption.append(callsign).append(u"> Ver ").append(number.begin(), number.end());
   return caption;
 }
 

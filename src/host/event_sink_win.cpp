@@ -6,21 +6,11 @@
 namespace rapporta::host {
 
 STDMETHODIMP EventSink::ChatTextReceived(BSTR text) noexcept {
-  try {
-    events_.ChatTextReceived(Bstr::ToText(text));
-    return S_OK;
-  } catch (...) {
-    return CaughtResult();
-  }
+  return Guarded([&] { events_.ChatTextReceived(Bstr::ToText(text)); });
 }
 
 STDMETHODIMP EventSink::Closing() noexcept {
-  try {
-    events_.Closing();
-    return S_OK;
-  } catch (...) {
-    return CaughtResult();
-  }
+  return Guarded([&] { events_.Closing(); });
 }
 
 STDMETHODIMP EventSink::GetTypeInfoCount(UINT* count) noexcept {

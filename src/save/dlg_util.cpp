@@ -30,14 +30,9 @@ std::string_view CommonDialogErrorName(unsigned long code) {
 }
 
 std::string_view AnswerWord(int messageBoxResult) {
-  switch (messageBoxResult) {
-    case kResultYes:
-      return kAnswerYes;
-    case kResultNo:
-      return kAnswerNo;
-    default:
-      return {};
-  }
+  if (messageBoxResult == kResultYes) return kAnswerYes;
+  if (messageBoxResult == kResultNo) return kAnswerNo;
+  return {};
 }
 
 }  // namespace rapporta::save

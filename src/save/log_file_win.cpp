@@ -1,6 +1,5 @@
 #include "save/log_file_win.h"
 
-#include <climits>
 #include <optional>
 #include <utility>
 
@@ -9,11 +8,6 @@
 
 namespace rapporta::save {
 namespace {
-
-int CheckedLength(std::size_t length, const char* operation) {
-  if (length > INT_MAX) CheckHr(E_INVALIDARG, operation);
-  return static_cast<int>(length);
-}
 
 std::string Narrow(TextView text, UINT codePage) {
   const int length = CheckedLength(text.size(), "WideCharToMultiByte");

@@ -22,22 +22,19 @@ class WindowsSavePlatform : public SavePlatform {
   explicit WindowsSavePlatform(HWND owner) : owner_(owner) {}
 
   bool ShowSaveDialog(Text& fileBuffer) override {
+    // hInstance, nFilterIndex, lpstrFileTitle, lpstrInitialDir and Flags
+    // stay zero.
     OPENFILENAMEW record{};
     // The record form that ends with lpTemplateName: the dialog then shows
     // no places bar.
     record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     record.hwndOwner = owner_;
-    record.hInstance = nullptr;
     record.lpstrFilter = WidePtr(kSaveFilter);
-    record.nFilterIndex = 0;
     record.lpstrFile = reinterpret_cast<wchar_t*>(fileBuffer.data());
     record.nMaxFile = static_cast<DWORD>(fileBuffer.size());
-    record.lpstrFileTitle = nullptr;
     record.nMaxFileTitle = static_cast<DWORD>(kFileBufferLength);
-    record.lpstrInitialDir = nullptr;
     const std::wstring title = NulTerminated(kSaveTitle);
     record.lpstrTitle = title.c_str();
-    record.Flags = 0;
     const std::wstring defaultExtension = NulTerminated(kDefaultExtension);
     record.lpstrDefExt = defaultExtension.c_str();
     return save::ShowSaveDialog(record);

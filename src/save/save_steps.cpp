@@ -5,13 +5,11 @@
 namespace rapporta::save {
 
 void SaveLog(SavePlatform& platform, const std::function<Text()>& readLog) {
-  Text target;
   std::string status;
 
   Text fileBuffer(kFileBufferLength, u'\0');
   const bool ok = platform.ShowSaveDialog(fileBuffer);
-  Text name = StripNull(fileBuffer);
-  if (!name.empty()) target = std::move(name);
+  const Text target = StripNull(fileBuffer);
   if (!ok) status = kStatusError;
 
   // Asked even after a cancel: the target is empty then, so nothing exists

@@ -78,17 +78,13 @@ Situation SituationOf(std::string_view operation, std::int32_t code, Stage stage
   for (const Operation& known : kOperations) {
     if (known.name == operation) situation = known.situation;
   }
-  if (situation == Situation::kCallsign && stage == Stage::kStartUp) {
-    situation = Situation::kConnecting;
-  } else if (situation == Situation::kCallsign && stage == Stage::kRunning) {
-    situation = Situation::kCallsignAfterSend;
-  }
   // What start-up's end or a line already sent means to the user outweighs
   // why the host failed; the detail line still says it.
-  if (situation == Situation::kConnecting || situation == Situation::kCallsignAfterSend ||
-      situation == Situation::kCallsign) {
-    return situation;
+  if (situation == Situation::kCallsign && stage == Stage::kStartUp) return Situation::kConnecting;
+  if (situation == Situation::kCallsign && stage == Stage::kRunning) {
+    return Situation::kCallsignAfterSend;
   }
+  if (situation == Situation::kConnecting || situation == Situation::kCallsign) return situation;
   if (code == kStillBusy) return Situation::kStillBusy;
   if (code == kNoAnswer) return Situation::kNoAnswer;
   return situation;

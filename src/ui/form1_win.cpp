@@ -103,14 +103,7 @@ StartResult Form1::Start(int showCommand) {
 
 LRESULT Form1::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) window_ = window;
-  if (message == WM_NCDESTROY) {
-    window_ = nullptr;
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  return HandleMessage(message, wParam, lParam);
-}
-
-LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCDESTROY) window_ = nullptr;
   switch (message) {
     case WM_SIZE:
       Form_Resize(wParam == SIZE_MINIMIZED);
@@ -172,32 +165,27 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       });
       return 0;
   }
-  return DefWindowProcW(window_, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void Form1::OnCommand(int id, int code) {
   if (code != BN_CLICKED) return;
   switch (FormControls::IndexOfId(id)) {
     case B_Send:
-      B_Send_Click();
-      break;
+      return B_Send_Click();
     case B_Clear:
-      B_Clear_Click();
-      break;
+      return B_Clear_Click();
     case B_Save:
-      B_Save_Click();
-      break;
+      return B_Save_Click();
     case C_Time:
-      C_Time_Click();
-      break;
-    default:
-      break;
+      return C_Time_Click();
   }
 }
 
 void Form1::Form_Resize(bool minimized) {
-  if (!log_) return;  // the controls come after the window's first WM_SIZE
-  if (minimized) return;  // nothing moves
+  // The controls come after the window's first WM_SIZE; minimized, nothing
+  // moves.
+  if (!log_ || minimized) return;
   RunHandler([&] { Layout(); });
 }
 
@@ -222,14 +210,6 @@ void Form1::SetInLoop(CloseRule::Loop loop, bool inside) {
 
 void Form1::CloseIfDue(bool due) {
   if (due && window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
-}
-
-bool Form1::RefusedWhileRunning() const {
-  // Only while the host keeps a handler waiting can the window's own
-  // messages get here (call_wait_win.h); a second call must not start.
-  if (!closeRule_.Running()) return false;
-  MessageBeep(MB_OK);
-  return true;
 }
 
 void Form1::SendChatMsg() {
@@ -279,7 +259,12 @@ void Form1::B_Clear_Click() {
 }
 
 void Form1::B_Save_Click() {
-  if (RefusedWhileRunning()) return;
+  // Only while the host keeps a handler waiting can the window's own
+  // messages get here (call_wait_win.h); a second call must not start.
+  if (closeRule_.Running()) {
+    MessageBeep(MB_OK);
+    return;
+  }
   RunHandler([&] {
     if (services_.save) services_.save(window_, [this] { return log_->Read(); });
   });

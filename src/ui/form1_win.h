@@ -82,7 +82,6 @@ class Form1 final : public host::HostEvents,
   void SentLate(TextView callsign, TextView line) override;
 
  private:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
   void Form_Resize(bool minimized);
   // Fits the controls to the window's size (unless it is minimized); throws.
@@ -95,8 +94,6 @@ class Form1 final : public host::HostEvents,
   // The system's own modal loops hold a close off too.
   void SetInLoop(CloseRule::Loop loop, bool inside);
   void CloseIfDue(bool due);
-  // A command that would start a second call while one runs: refused.
-  bool RefusedWhileRunning() const;
 
   void Echo_ChatTextReceived(TextView sText);
   void Echo_Closing();
