@@ -36,17 +36,5 @@ TEST_F(EndToEnd, APersonChatsThroughTheHostsWindow) {
   EXPECT_TRUE(standin_.Program().Ended(5000));
 }
 
-// Nothing runs before Rapporta: its start-up starts the host, which takes
-// Wine about a second, and its window shows only once it is connected.
-TEST(EndToEndStartup, StartingRapportaStartsTheHostAndShowsTheWindowOnlyOnceConnected) {
-  ComApartment apartment;
-  Rapporta rapporta;
-  HWND form = rapporta.WaitForWindow(nullptr);
-  ASSERT_TRUE(form);
-  EXPECT_EQ(WindowText(form), kCaption) << "visible before it was connected";
-  StandinSession standin;  // the host Rapporta started
-  EXPECT_EQ(standin.Read(&IStandinControl::get_SinkCount), 1);
-}
-
 }  // namespace
 }  // namespace rapporta::test

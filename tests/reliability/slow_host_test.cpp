@@ -68,8 +68,8 @@ class HangPoint : public ::testing::TestWithParam<HangCase> {
 TEST_P(HangPoint, IsBoundedReportedAndNeverKeepsTheUserFromClosing) {
   const HangCase& c = GetParam();
   const bool atStartup = c.point == Point::Create;
-  // No stand-in runs at creation: the program's creation starts it, and it
-  // hangs there.
+  // No stand-in runs at creation: the program's creation starts it (as it
+  // does whenever the host is not running), and it hangs there.
   if (atStartup) SetEnvironment(L"RAPPORTA_STANDIN_DELAY_CREATE", kHold);
   if (!atStartup) standin_.emplace();
   rapporta_.emplace();
