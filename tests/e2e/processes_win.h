@@ -4,6 +4,8 @@
 // receives them, and the fixtures that start the programs.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "common/com_apartment_win.h"
 #include "common/text_win.h"
 #include "host/host.h"
@@ -28,15 +30,11 @@ inline std::wstring BoxText(HWND box) { return WindowText(GetDlgItem(box, 0xffff
 inline void Press(HWND dialog, int button) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
-// The log with every time prefix "[HH:MM]" written as "[00:00]": received
-// texts that hold no "[" make this exact.
-std::wstring WithoutTimes(const std::wstring& log);
-// The log rule applied to texts received in order after log, each with the
-// prefix "[00:00]".
-std::wstring Expected(std::wstring log, const std::vector<Text>& received);
-// The log box's text, times aside.
+// The log box's text with every time prefix "[HH:MM]" written as "[00:00]":
+// received texts that hold no "[" make this exact.
 inline std::wstring LogOf(HWND form) {
-  return WithoutTimes(WindowText(ControlOf(form, ui::lChat)));
+  static const std::wregex time(L"\\[[0-9]{2}:[0-9]{2}\\]");
+  return std::regex_replace(WindowText(ControlOf(form, ui::lChat)), time, L"[00:00]");
 }
 
 // The host's events as a client receives them; a text "throw" fails.
