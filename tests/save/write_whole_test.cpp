@@ -22,7 +22,7 @@ BOOL Refuse(DWORD error) {
 TEST(WriteWhole, ReplacesTheFileWholeOrLeavesItAndNothingElse) {
   // A short write before a failing one is the disk-full test's
   // (reliability/disk_full_test.cpp), with the system's own refusals; a
-  // target held open that the swap cannot replace is kSwap's.
+  // swap refused outright is the read-only file's, by the system itself.
   enum Fail { kNone, kWriteNothing, kFlush, kSwap, kSwapMoved };
   constexpr DWORD kNew = 1u << 30, kFolder = FILE_ATTRIBUTE_DIRECTORY;
   const struct {
@@ -42,7 +42,6 @@ TEST(WriteWhole, ReplacesTheFileWholeOrLeavesItAndNothingElse) {
        L"gone\\chat.txt"},
       {"a write writes nothing", 0, kWriteNothing, "WriteFile"},
       {"the flush fails", 0, kFlush, "FlushFileBuffers"},
-      {"the swap fails", 0, kSwap, "ReplaceFileW"},
       {"the swap fails, the old file already moved aside", 0, kSwapMoved, "ReplaceFileW"},
       {"the swap fails, a new name", kNew, kSwap, "MoveFileExW"},
   };
