@@ -26,9 +26,8 @@ struct FakeHostState {
   }
   int created = 0;
   bool giveNoObject = false;             // creation gives no object
-  std::optional<Failure> failCreate;     // creation fails
   std::optional<Failure> failNextSend;   // the next SendChat fails
-  std::function<void()> duringCreate;    // runs inside creation, events bound
+  std::function<void()> duringCreate;    // runs inside creation, events bound; may throw
   host::HostEvents* events = nullptr;    // bound while the host object lives
 };
 
@@ -58,7 +57,6 @@ class FakeHost final : public host::Host {
 inline host::HostFactory FakeHostFactory(std::shared_ptr<FakeHostState> state) {
   return [state](host::HostEvents& events) -> std::unique_ptr<host::Host> {
     ++state->created;
-    if (state->failCreate) throw *state->failCreate;
     if (state->giveNoObject) return nullptr;
     auto host = std::make_unique<FakeHost>(state);
     state->events = &events;

@@ -20,12 +20,10 @@ TEST(Identity, VersionRecordIsJapaneseUnicodeWithTheProgramsNamesAndVersion) {
   std::vector<unsigned char> data(GetFileVersionInfoSizeW(ExePath(), &handle));
   ASSERT_FALSE(data.empty()) << "no version record in " << ExePath();
   ASSERT_TRUE(GetFileVersionInfoW(ExePath(), 0, static_cast<DWORD>(data.size()), data.data()));
-  // A missing value reads as zeros.
   const auto query = [&](const std::wstring& path) -> const void* {
-    static const VS_FIXEDFILEINFO none{};
     void* value = nullptr;
     UINT length = 0;
-    return VerQueryValueW(data.data(), path.c_str(), &value, &length) ? value : &none;
+    return VerQueryValueW(data.data(), path.c_str(), &value, &length) ? value : nullptr;
   };
   const std::pair<const wchar_t*, const wchar_t*> strings[] = {
       {L"ProductName", L"Rapporta"}, {L"InternalName", L"rapporta"},
@@ -38,11 +36,10 @@ TEST(Identity, VersionRecordIsJapaneseUnicodeWithTheProgramsNamesAndVersion) {
     const std::wstring path = L"\\StringFileInfo\\041104B0\\" + std::wstring(name);
     EXPECT_STREQ(static_cast<const wchar_t*>(query(path)), value);
   }
-  EXPECT_EQ(*static_cast<const DWORD*>(query(L"\\VarFileInfo\\Translation")),
-            MAKELONG(0x0411, 0x04B0));
-  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
-  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 0));
-  EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, 29));
+  // Explorer finds the strings by the language and code page given here.
+  const auto* translation = static_cast<const DWORD*>(query(L"\\VarFileInfo\\Translation"));
+  ASSERT_NE(translation, nullptr);
+  EXPECT_EQ(*translation, MAKELONG(0x0411, 0x04B0));
 }
 
 TEST(Identity, ManifestIsEmbedded) {
