@@ -1,6 +1,8 @@
 // Start-up, the single instance and the host's Closing.
 #include "form_fixture.h"
 
+#include <sddl.h>
+
 #include <atomic>
 
 #include "common/unique_win.h"
@@ -24,6 +26,18 @@ TEST_F(Lifecycle, StartupReportsBeforeTheWindowShowsAndEndsWithoutItIfItCannotFi
     ui::StartResult result = ui::StartResult::Ended;
     int created = 1;  // host objects asked for
   } cases[] = {
+      // One this user may not open (its access list is empty) is an elevated
+      // copy's: there all the same. (First: no copy made before holds the
+      // name, which would be opened whatever the access list.)
+      {"another copy runs elevated", [&] {
+         PSECURITY_DESCRIPTOR nobody = nullptr;
+         ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1, &nobody,
+                                                              nullptr);
+         SECURITY_ATTRIBUTES attributes{sizeof attributes, nobody, FALSE};
+         held.Reset(CreateMutexW(&attributes, FALSE, TestInstanceName().c_str()));
+         LocalFree(nobody);
+         ASSERT_EQ(CreateMutexW(nullptr, FALSE, TestInstanceName().c_str()), nullptr);
+       }, L"既に起動しています", ui::StartResult::Ended, 0},
       {"another copy runs",
        [&] { held.Reset(CreateMutexW(nullptr, FALSE, TestInstanceName().c_str())); },
        L"既に起動しています", ui::StartResult::Ended, 0},

@@ -124,6 +124,7 @@ TEST_F(Sending, LogBoxKeysCopyAndEscapeOnlyAndTabSkipsTheLog) {
   EXPECT_FALSE(InSystemLoop(GUI_INMENUMODE));
   EXPECT_EQ(SendMessageW(Control(lChat), EM_GETSEL, 0, 0), MAKELRESULT(17, 22)) << "selection";
   EXPECT_EQ(GetFocus(), Control(lChat));
+  EXPECT_EQ(ImmGetContext(Control(lChat)), nullptr) << "the input method has a say in the box";
 
   // A menu the mouse opens is worked with the keyboard: P pastes what Ctrl+C
   // copied over "world".
