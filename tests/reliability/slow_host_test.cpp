@@ -47,9 +47,6 @@ class HangPoint : public ::testing::TestWithParam<HangCase> {
  protected:
   HangPoint() { SetEnvironment(L"RAPPORTA_HOST_BOUND_MS", kBound); }
   ~HangPoint() override { SetEnvironment(L"RAPPORTA_HOST_BOUND_MS", 0); }
-  void Delay(const char16_t* operation, long milliseconds) {
-    CheckHr((*standin_)->DelayOperation(Bstr(operation).Get(), milliseconds), "DelayOperation");
-  }
   // The stand-in's thread is asleep in a call: its window answers nothing.
   // (A call to the stand-in now would wait with it.)
   bool HostAsleep() {
@@ -84,7 +81,8 @@ TEST_P(HangPoint, IsBoundedReportedAndNeverKeepsTheUserFromClosing) {
     if (c.point == Point::CallsignAfterSend) {
       CheckHr((*standin_)->put_Callsign(Bstr(u"JA1NEW").Get()), "Callsign");
     }
-    Delay(c.point == Point::Send ? u"SendChat" : u"Callsign", kHold);
+    const Bstr held(c.point == Point::Send ? u"SendChat" : u"Callsign");
+    CheckHr((*standin_)->DelayOperation(held.Get(), kHold), "DelayOperation");
     start = GetTickCount();
     SendLine(form_, L"held line");
     ASSERT_TRUE(PumpUntil([&] { return HostAsleep(); }));
