@@ -86,6 +86,8 @@ TEST_F(Sending, LinesTypedWhileASendIsOutGoAfterItEachOnceAndWhole) {
       ASSERT_EQ(seen.size(), c.report ? 1u : 0u);
       if (c.report) {
         EXPECT_EQ(seen[0].text.rfind(c.report, 0), 0u) << seen[0].text;
+        EXPECT_EQ(seen[0].title, L"Rapporta");
+        EXPECT_EQ(seen[0].icon, LoadIconW(nullptr, IDI_ERROR));
         EXPECT_EQ(seen[0].owner, Window());
       }
     }
