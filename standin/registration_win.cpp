@@ -8,7 +8,7 @@
 
 #include "common/check_win.h"
 #include "common/text_win.h"
-#include "common/unique_win.h"
+#include "standin/handles_win.h"
 #include "host/echolink_host_win.h"
 #include "standin/shadow_rule.h"
 #include "standin_control.h"  // generated

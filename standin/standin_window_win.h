@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "common/unique_win.h"
+#include "standin/handles_win.h"
 #include "standin/standin_host_win.h"
 
 namespace rapporta::standin {

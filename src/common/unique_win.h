@@ -50,15 +50,10 @@ class Unique {
 namespace close {
 inline void Handle(HANDLE handle) noexcept { CloseHandle(handle); }
 inline void Font(HFONT font) noexcept { DeleteObject(font); }
-inline void Window(HWND window) noexcept { DestroyWindow(window); }
-inline void Key(HKEY key) noexcept { RegCloseKey(key); }
 }  // namespace close
 
 using UniqueHandle = Unique<HANDLE, close::Handle>;
 using UniqueFile = Unique<HANDLE, close::Handle, InvalidHandleValue>;
 using UniqueFont = Unique<HFONT, close::Font>;
-// The stand-in's own: its window and the keys of its registration.
-using UniqueWindow = Unique<HWND, close::Window>;
-using UniqueKey = Unique<HKEY, close::Key>;
 
 }  // namespace rapporta
