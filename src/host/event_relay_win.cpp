@@ -36,11 +36,13 @@ void EventRelay::Queue(Event event) {
   if (window_ == nullptr) return;  // the window is gone: dropped
   events_.push_back(std::move(event));
   // One wake-up serves every event queued before it is handled.
-  if (events_.size() == 1 && !PostMessageW(window_, kDeliver, 0, 0)) {
+  if (wakePosted_) return;
+  if (!PostMessageW(window_, kDeliver, 0, 0)) {
     // A full queue: the host hears that its event did not arrive.
     events_.pop_back();
     ThrowLastError("PostMessage");
   }
+  wakePosted_ = true;
 }
 
 void EventRelay::ChatTextReceived(TextView text) {
@@ -64,10 +66,13 @@ void EventRelay::Deliver() {
   Event event;
   {
     const std::lock_guard lock(mutex_);
+    wakePosted_ = false;
     if (events_.empty() || window_ == nullptr) return;
     event = std::move(events_.front());
     events_.pop_front();
-    if (!events_.empty()) PostMessageW(window_, kDeliver, 0, 0);
+    // Should this wake-up not go out (a full queue), the next event queued
+    // posts one: the rest are never left waiting for nothing.
+    wakePosted_ = !events_.empty() && PostMessageW(window_, kDeliver, 0, 0) != FALSE;
   }
   event(target_);
 }

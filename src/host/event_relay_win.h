@@ -43,6 +43,7 @@ class EventRelay final : public HostEvents {
   std::mutex mutex_;
   std::deque<Event> events_;
   HWND window_ = nullptr;  // under mutex_
+  bool wakePosted_ = false;  // under mutex_: a wake-up is on its way
 };
 
 }  // namespace rapporta::host
